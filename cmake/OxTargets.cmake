@@ -1,0 +1,30 @@
+# ox_library(NAME [SHARED|STATIC] SOURCES ... LIBS ...): a library of the system.
+function(ox_library name)
+  cmake_parse_arguments(A "SHARED;STATIC" "" "SOURCES;LIBS" ${ARGN})
+  set(kind STATIC)
+  if(A_SHARED)
+    set(kind SHARED)
+  endif()
+  add_library(${name} ${kind} ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_LIBS} PRIVATE ox_warnings)
+endfunction()
+
+# ox_test(NAME SOURCES ... LIBS ...): one GoogleTest executable registered with CTest.
+function(ox_test name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} ox_testsupport GTest::gtest GTest::gmock GTest::gtest_main ox_warnings)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()
+
+# ox_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target.
+function(ox_fuzzer name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE ${A_LIBS} ox_warnings)
+endfunction()
