@@ -52,8 +52,7 @@ std::string Digits(int value, int width) {
 std::size_t RunLength(std::string_view format, std::size_t i) {
   const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(format[i])));
   std::size_t n = 0;
-  while (i + n < format.size() &&
-         std::tolower(static_cast<unsigned char>(format[i + n])) == c)
+  while (i + n < format.size() && std::tolower(static_cast<unsigned char>(format[i + n])) == c)
     ++n;
   return n;
 }
@@ -67,7 +66,8 @@ struct NumberToken {
 bool ReadNumbers(std::string_view text, std::vector<NumberToken>& out) {
   std::size_t i = 0;
   while (i < text.size()) {
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+      ++i;
     if (i >= text.size()) break;
     if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
     long value = 0;
@@ -87,7 +87,9 @@ bool ReadNumbers(std::string_view text, std::vector<NumberToken>& out) {
 
 }  // namespace
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int DaysInAMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -128,8 +130,9 @@ TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
 }
 
 DateParts DecodeDate(TDateTime value) {
-  if (!(value >= kMinDate && value < kMaxDate)) return {};
-  return CivilFromDays(static_cast<long>(std::trunc(value)) + kDaysFrom0000ToEpoch);
+  const double day = std::trunc(value);
+  if (!(day >= kMinDate && day < kMaxDate)) return {};
+  return CivilFromDays(static_cast<long>(day) + kDaysFrom0000ToEpoch);
 }
 
 TimeParts DecodeTime(TDateTime value) {
@@ -211,12 +214,12 @@ bool TryStrToDateTime(std::string_view text, TDateTime& out) {
   std::string letters;
   for (char c : Machine().shortDateFormat) {
     const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if ((lower == 'y' || lower == 'm' || lower == 'd') &&
-        letters.find(lower) == std::string::npos)
+    if ((lower == 'y' || lower == 'm' || lower == 'd') && letters.find(lower) == std::string::npos)
       letters += lower;
   }
   if (letters.size() == 3)
-    for (int part = 0; part < 3; ++part) order[part] = static_cast<int>(letters.find("ymd"[part]));
+    for (int part = 0; part < 3; ++part)
+      order[part] = static_cast<int>(letters.find("ymd"[part]));
   int year = numbers[static_cast<std::size_t>(order[0])].value;
   const int month = numbers[static_cast<std::size_t>(order[1])].value;
   const int day = numbers[static_cast<std::size_t>(order[2])].value;
@@ -226,10 +229,12 @@ bool TryStrToDateTime(std::string_view text, TDateTime& out) {
   int timeParts[4] = {0, 0, 0, 0};
   const std::size_t timeCount = numbers.size() - 3;
   if (timeCount > 4 || timeCount == 1) return false;
-  for (std::size_t i = 0; i < timeCount; ++i) timeParts[i] = numbers[3 + i].value;
+  for (std::size_t i = 0; i < timeCount; ++i)
+    timeParts[i] = numbers[3 + i].value;
   TDateTime time = 0;
   if (!TryEncodeTime(timeParts[0], timeParts[1], timeParts[2], timeParts[3], time)) return false;
-  out = date < 0 ? date - time : date + time;  // the fraction of a day before 1899-12-30 counts away from zero
+  out = date < 0 ? date - time
+                 : date + time;  // the fraction of a day before 1899-12-30 counts away from zero
   return true;
 }
 

@@ -1,9 +1,8 @@
 #include "platform/Machine.h"
 
 #include <pwd.h>
-#include <unistd.h>
-
 #include <time.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -61,8 +60,8 @@ TDateTime SystemClock() {
   tm local{};
   localtime_r(&now.tv_sec, &local);
   // Local seconds since 1970-01-01, then days since 1899-12-30 (25569 days earlier).
-  const double localSeconds = static_cast<double>(now.tv_sec + local.tm_gmtoff) +
-                              static_cast<double>(now.tv_nsec) / 1e9;
+  const double localSeconds =
+      static_cast<double>(now.tv_sec + local.tm_gmtoff) + static_cast<double>(now.tv_nsec) / 1e9;
   return localSeconds / 86400.0 + 25569.0;
 }
 
@@ -84,8 +83,7 @@ MachineSettings MachineFromEnvironment() {
   settings.computerName = EnvOr("OX_COMPUTER", HostName());
   settings.ansiCodePage = CodePageFromEnvironment();
   settings.drives = DrivesFromEnvironment();
-  settings.registryFile =
-      EnvOr("OX_REGISTRY", (settings.drives['C'] / "registry.reg").string());
+  settings.registryFile = EnvOr("OX_REGISTRY", (settings.drives['C'] / "registry.reg").string());
   settings.clock = SystemClock;
   return settings;
 }
@@ -99,16 +97,22 @@ MachineScope::MachineScope(MachineSettings settings) : saved_(Machine()) {
   Machine() = std::move(settings);
 }
 
-MachineScope::~MachineScope() { Machine() = std::move(saved_); }
+MachineScope::~MachineScope() {
+  Machine() = std::move(saved_);
+}
 
-int GetACP() { return Machine().ansiCodePage; }
+int GetACP() {
+  return Machine().ansiCodePage;
+}
 
 TDateTime Now() {
   const auto& clock = Machine().clock;
   return clock ? clock() : SystemClock();
 }
 
-TDateTime Today() { return std::trunc(Now()); }
+TDateTime Today() {
+  return std::trunc(Now());
+}
 
 std::string GetTempPath() {
   const MachineSettings& machine = Machine();

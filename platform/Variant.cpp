@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "platform/DateTime.h"
 #include "platform/Exceptions.h"
@@ -13,13 +14,9 @@ namespace ox {
 
 namespace {
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // True when the whole text is a decimal number: sign, digits with an optional
 // fraction, optional exponent.
@@ -27,17 +24,20 @@ bool IsDecimalNumber(std::string_view text) {
   std::size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  while (i < text.size() && IsDigit(text[i]))
+    ++i, ++digits;
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    while (i < text.size() && IsDigit(text[i]))
+      ++i, ++digits;
   }
   if (digits == 0) return false;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t exponentDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++exponentDigits;
+    while (i < text.size() && IsDigit(text[i]))
+      ++i, ++exponentDigits;
     if (exponentDigits == 0) return false;
   }
   return i == text.size();
@@ -184,18 +184,16 @@ std::int32_t Variant::asInteger() const {
   return static_cast<std::int32_t>(wide);
 }
 
-double Variant::asDouble() const { return NumberOf(varDouble); }
+double Variant::asDouble() const {
+  return NumberOf(varDouble);
+}
 
 bool Variant::asBoolean() const {
   if (const auto* b = std::get_if<bool>(&value_)) return *b;
   if (isText()) {
-    const std::string text(TrimBlanks(asString()));
-    if (text.size() == 4 && (text[0] | 0x20) == 't' && (text[1] | 0x20) == 'r' &&
-        (text[2] | 0x20) == 'u' && (text[3] | 0x20) == 'e')
-      return true;
-    if (text.size() == 5 && (text[0] | 0x20) == 'f' && (text[1] | 0x20) == 'a' &&
-        (text[2] | 0x20) == 'l' && (text[3] | 0x20) == 's' && (text[4] | 0x20) == 'e')
-      return false;
+    const std::string text = asString();
+    if (SameTextAscii(TrimBlanks(text), "true")) return true;
+    if (SameTextAscii(TrimBlanks(text), "false")) return false;
   }
   return NumberOf(varBoolean) != 0;
 }
@@ -253,9 +251,15 @@ const VarArray& Variant::array() const {
   throw EVariantNotAnArrayError("Variant is not an array");
 }
 
-Variant& Variant::operator[](int index) { return array().at(index); }
-const Variant& Variant::operator[](int index) const { return array().at(index); }
-Variant& Variant::operator()(int row, int column) { return array().at(row, column); }
+Variant& Variant::operator[](int index) {
+  return array().at(index);
+}
+const Variant& Variant::operator[](int index) const {
+  return array().at(index);
+}
+Variant& Variant::operator()(int row, int column) {
+  return array().at(row, column);
+}
 const Variant& Variant::operator()(int row, int column) const {
   return array().at(row, column);
 }
@@ -308,9 +312,15 @@ std::size_t VarArray::offset(int row, int column) const {
          static_cast<std::size_t>(column - bounds_[1].low);
 }
 
-Variant& VarArray::at(int index) { return elements_[offset(index)]; }
-const Variant& VarArray::at(int index) const { return elements_[offset(index)]; }
-Variant& VarArray::at(int row, int column) { return elements_[offset(row, column)]; }
+Variant& VarArray::at(int index) {
+  return elements_[offset(index)];
+}
+const Variant& VarArray::at(int index) const {
+  return elements_[offset(index)];
+}
+Variant& VarArray::at(int row, int column) {
+  return elements_[offset(row, column)];
+}
 const Variant& VarArray::at(int row, int column) const {
   return elements_[offset(row, column)];
 }
@@ -340,7 +350,8 @@ Variant VarArrayCreate(std::initializer_list<int> bounds, std::uint16_t elementT
   if (bounds.size() != 2 && bounds.size() != 4)
     throw EVariantBadIndexError("Error creating variant or safe array");
   std::vector<VarBounds> dims;
-  for (auto it = bounds.begin(); it != bounds.end(); it += 2) dims.push_back({*it, *(it + 1)});
+  for (auto it = bounds.begin(); it != bounds.end(); it += 2)
+    dims.push_back({*it, *(it + 1)});
   return Variant(VarArray(std::move(dims), elementType));
 }
 
@@ -350,12 +361,22 @@ Variant VarArrayOf(std::initializer_list<Variant> values) {
   return Variant(std::move(array));
 }
 
-int VarArrayDimCount(const Variant& v) { return v.isArray() ? v.array().dimCount() : 0; }
-int VarArrayLowBound(const Variant& v, int dim) { return v.array().bounds(dim).low; }
-int VarArrayHighBound(const Variant& v, int dim) { return v.array().bounds(dim).high; }
-void VarArrayRedim(Variant& v, int highBound) { v.array().redim(highBound); }
+int VarArrayDimCount(const Variant& v) {
+  return v.isArray() ? v.array().dimCount() : 0;
+}
+int VarArrayLowBound(const Variant& v, int dim) {
+  return v.array().bounds(dim).low;
+}
+int VarArrayHighBound(const Variant& v, int dim) {
+  return v.array().bounds(dim).high;
+}
+void VarArrayRedim(Variant& v, int highBound) {
+  v.array().redim(highBound);
+}
 
-std::string VarToStr(const Variant& v) { return v.isNull() ? std::string() : v.asString(); }
+std::string VarToStr(const Variant& v) {
+  return v.isNull() ? std::string() : v.asString();
+}
 
 std::string VarTypeAsText(std::uint16_t type) {
   if (type & varArray) return "Array " + VarTypeAsText(type & varTypeMask);
@@ -411,7 +432,8 @@ std::string FloatToStr(double value) {
   std::string mantissa = text.substr(0, e);
   const bool negative = text[e + 1] == '-';
   std::size_t digits = e + 2;
-  while (digits + 1 < text.size() && text[digits] == '0') ++digits;
+  while (digits + 1 < text.size() && text[digits] == '0')
+    ++digits;
   return mantissa + (negative ? "E-" : "E") + text.substr(digits);
 }
 

@@ -72,8 +72,8 @@ class Variant {
   Variant(NullTag) : value_(NullTag{}) {}
   Variant(bool b) : value_(b) {}
   template <std::integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char> && !std::same_as<T, char16_t>)
-  Variant(T n) {
+  requires(!std::same_as<T, bool> && !std::same_as<T, char> && !std::same_as<T, char16_t>)
+      Variant(T n) {
     if constexpr (sizeof(T) < 4 || (sizeof(T) == 4 && std::is_signed_v<T>))
       value_ = static_cast<std::int32_t>(n);
     else
@@ -115,9 +115,9 @@ class Variant {
   double asDouble() const;
   bool asBoolean() const;
   TDateTime asDate() const;
-  std::string asString() const;     // narrow text in the system code page
-  std::u16string asWide() const;    // wide text
-  DispatchPtr asObject() const;     // the object; Empty gives none
+  std::string asString() const;   // narrow text in the system code page
+  std::u16string asWide() const;  // wide text
+  DispatchPtr asObject() const;   // the object; Empty gives none
 
   // Direct access to the stored text without conversion; nullptr for other kinds.
   const std::string* narrowText() const { return std::get_if<std::string>(&value_); }
@@ -218,13 +218,25 @@ int VarArrayLowBound(const Variant& v, int dim);
 int VarArrayHighBound(const Variant& v, int dim);
 void VarArrayRedim(Variant& v, int highBound);
 
-inline std::uint16_t VarType(const Variant& v) { return v.type(); }
-inline bool VarIsEmpty(const Variant& v) { return v.isEmpty(); }
-inline bool VarIsNull(const Variant& v) { return v.isNull(); }
-inline bool VarIsArray(const Variant& v) { return v.isArray(); }
-inline bool VarIsStr(const Variant& v) { return v.isText(); }
+inline std::uint16_t VarType(const Variant& v) {
+  return v.type();
+}
+inline bool VarIsEmpty(const Variant& v) {
+  return v.isEmpty();
+}
+inline bool VarIsNull(const Variant& v) {
+  return v.isNull();
+}
+inline bool VarIsArray(const Variant& v) {
+  return v.isArray();
+}
+inline bool VarIsStr(const Variant& v) {
+  return v.isText();
+}
 // True for Empty or Null.
-inline bool VarIsClear(const Variant& v) { return v.isEmpty() || v.isNull(); }
+inline bool VarIsClear(const Variant& v) {
+  return v.isEmpty() || v.isNull();
+}
 // VarToStr: Null gives ""; otherwise the text of the value.
 std::string VarToStr(const Variant& v);
 // The type's name as automation errors print it ("Integer", "OleStr", "Array Variant").

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "platform/Machine.h"
 
@@ -14,13 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
 }
 
 // The entry of `folder` whose name equals `name` ignoring case, or `name` itself
@@ -30,7 +26,7 @@ std::string ResolveComponent(const fs::path& folder, const std::string& name) {
   if (fs::exists(folder / name, error)) return name;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const std::string entry = it->path().filename().string();
-    if (SameIgnoringAsciiCase(entry, name)) return entry;
+    if (SameTextAscii(entry, name)) return entry;
   }
   return name;
 }
@@ -60,7 +56,8 @@ std::vector<std::string> Components(std::string_view text) {
 
 fs::path DriveFolder(char letter) {
   const auto& drives = Machine().drives;
-  const auto found = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+  const auto found =
+      drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
   return found == drives.end() ? fs::path() : found->second;
 }
 
@@ -102,10 +99,12 @@ fs::path ToNativePath(std::string_view winPath) {
     result = DriveFolder('C');
     if (result.empty()) return {};
   } else {
-    for (const std::string& part : Components(rest)) result /= part;
+    for (const std::string& part : Components(rest))
+      result /= part;
     return result;
   }
-  for (const std::string& part : Components(rest)) result /= ResolveComponent(result, part);
+  for (const std::string& part : Components(rest))
+    result /= ResolveComponent(result, part);
   return result;
 }
 

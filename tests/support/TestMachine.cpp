@@ -12,8 +12,8 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir() {
   std::random_device random;
-  path_ = fs::temp_directory_path() / ("ox-test-" + std::to_string(random()) + "-" +
-                                       std::to_string(random()));
+  path_ = fs::temp_directory_path() /
+          ("ox-test-" + std::to_string(random()) + "-" + std::to_string(random()));
   fs::create_directories(path_);
 }
 
