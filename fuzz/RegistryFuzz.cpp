@@ -1,0 +1,53 @@
+// Registry scripts of arbitrary bytes: parsing never crashes, and what the parsed
+// registry lists can be looked up again (every listed subkey exists, every listed value
+// reads back).
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Registry.h"
+
+namespace {
+
+constexpr ox::RootKey kRoots[] = {ox::HKEY_CLASSES_ROOT, ox::HKEY_CURRENT_USER,
+                                  ox::HKEY_LOCAL_MACHINE, ox::HKEY_USERS, ox::HKEY_CURRENT_CONFIG};
+// Keys visited per root, so that a run stays linear in the size of the input.
+constexpr std::size_t kVisitsPerRoot = 64;
+constexpr std::size_t kProbeLength = 256;
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+void Walk(const ox::RegistryData& registry, ox::RootKey root, const std::string& path,
+          std::size_t& budget) {
+  if (budget == 0) return;
+  --budget;
+  Check(registry.HasKey(root, path));
+  for (const std::string& name : registry.ValueNames(root, path))
+    Check(registry.Value(root, path, name).has_value());
+  for (const std::string& child : registry.SubKeyNames(root, path)) {
+    Check(!child.empty() && child.find('\\') == std::string::npos);
+    Walk(registry, root, path.empty() ? child : path + '\\' + child, budget);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const ox::RegistryData registry = ox::RegistryData::Parse(text);
+  for (ox::RootKey root : kRoots) {
+    std::size_t budget = kVisitsPerRoot;
+    if (registry.HasKey(root, "")) Walk(registry, root, "", budget);
+  }
+  // Lookups with arbitrary key paths and value names.
+  const std::string_view probe = text.substr(0, kProbeLength);
+  for (ox::RootKey root : kRoots) {
+    registry.HasKey(root, probe);
+    registry.Value(root, probe, probe);
+    registry.SubKeyNames(root, probe);
+  }
+  return 0;
+}

@@ -55,15 +55,16 @@ class RegistryData {
 
  private:
   struct NamedValue {
-    std::string name;   // as first written
-    std::size_t order;  // when it was first defined, for listing in file order
+    std::string name;       // as first written
+    std::size_t order = 0;  // when it was first defined, for listing in file order
     RegistryValue value;
   };
   struct Key {
-    std::string path;                            // as first written, without outer ""
-    std::map<std::string, NamedValue> values;    // by upper-cased name
+    std::string path;                          // as written, without outer "\"
+    std::size_t order = 0;                     // when it was created
+    std::map<std::string, NamedValue> values;  // by upper-cased name
   };
-  using KeyMap = std::map<std::string, Key>;     // by upper-cased path
+  using KeyMap = std::map<std::string, Key>;  // by upper-cased path
   const KeyMap& Keys(RootKey root) const { return roots_[static_cast<std::size_t>(root)]; }
 
   // One map per root key. A key also exists when a deeper key exists (its parents
@@ -93,6 +94,8 @@ class TRegistry {
   std::vector<std::string> GetKeyNames() const;
 
  private:
+  std::string FullPath(std::string_view path) const;
+
   RootKey root_;
   std::optional<RegistryData> data_;
   std::string openPath_;
