@@ -12,6 +12,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${2:-$root/build-fuzz}"
 targets=(fuzz_registry fuzz_inifile)
 
+"$root/scripts/deps.sh" fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
   -DOX_FUZZ=ON -DOX_TESTS=OFF -DOX_BENCH=OFF
 cmake --build "$build" --target "${targets[@]}" -j2

@@ -17,13 +17,6 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kStamp = "[2024/03/05 10:20:30:456] ";
 
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class AlertLogTest : public ::testing::Test {
  protected:
   // The installation registered with the given ClientPath and ServerPath.
@@ -63,7 +56,7 @@ TEST_F(AlertLogTest, PeriodAndNameChooseTheFile) {
     SCOPED_TRACE(std::string(t.name) + " " + std::string(t.period));
     ASSERT_TRUE(WriteAlertLog(t.name, "entry", t.period));
     const fs::path file = C("App/Log") / t.file;
-    EXPECT_EQ(ReadAll(file), std::string(kStamp) + "entry\r\n");
+    EXPECT_EQ(test::ReadFileText(file), std::string(kStamp) + "entry\r\n");
     fs::remove(file);
   }
 }
@@ -91,7 +84,7 @@ TEST_F(AlertLogTest, LogFolderFollowsTheRegistryElseTheHostProgram) {
 TEST_F(AlertLogTest, DownloaderWritesBesideTheHostProgram) {
   Register("C:\\App\\", "");
   ASSERT_TRUE(WriteDownloaderAlertLog("OxDownLoadNewFileU", "fetched", "M"));
-  EXPECT_EQ(ReadAll(C("Host/Log/Alert_OxDownLoadNewFileU_202403.log")),
+  EXPECT_EQ(test::ReadFileText(C("Host/Log/Alert_OxDownLoadNewFileU_202403.log")),
             std::string(kStamp) + "fetched\r\n");
   EXPECT_FALSE(fs::exists(C("App/Log")));
 }
@@ -102,7 +95,7 @@ TEST_F(AlertLogTest, AppendsTextsAsTheyStand) {
   ASSERT_TRUE(WriteAlertLog("libstrs", "first", "D"));
   ASSERT_TRUE(WriteAlertLog("libstrs", gbText, "D"));
   ASSERT_TRUE(WriteAlertLog("libstrs", "two\r\nlines", "D"));
-  EXPECT_EQ(ReadAll(C("Deep/Er/App/Log/Alert_libstrs_20240305.log")),
+  EXPECT_EQ(test::ReadFileText(C("Deep/Er/App/Log/Alert_libstrs_20240305.log")),
             std::string(kStamp) + "first\r\n" + std::string(kStamp) + gbText + "\r\n" +
                 std::string(kStamp) + "two\r\nlines\r\n");
 }

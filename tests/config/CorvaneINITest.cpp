@@ -400,14 +400,12 @@ TEST_F(CorvaneIniTest, UnreadablePasswordIsLoggedAndReadingGoesOn) {
   EXPECT_EQ(server.FDBSettings(3, 0), Variant("E2"));
 
   // The generator log lies in the client installation, which comes first.
-  std::ifstream in(machine.driveC().path() / "App/Log/Alert_ZANTOGenerator_20240305.log",
-                   std::ios::binary);
-  std::ostringstream log;
-  log << in.rdbuf();
-  EXPECT_THAT(log.str(), HasSubstr(" on " + EncodeSQLSa("DecodeSQLSa") + " "));
-  EXPECT_THAT(log.str(), HasSubstr("] Exception is EConvertError\r\nMessage 01: "));
-  EXPECT_THAT(log.str(), HasSubstr("] ErrorMessage Count: 1\r\n"));
-  EXPECT_THAT(log.str(), HasSubstr("] Programer Message: " + Gb("解析 Sa 时发生错误!") + "\r\n"));
+  const std::string log =
+      test::ReadFileText(machine.driveC().path() / "App/Log/Alert_ZANTOGenerator_20240305.log");
+  EXPECT_THAT(log, HasSubstr(" on " + EncodeSQLSa("DecodeSQLSa") + " "));
+  EXPECT_THAT(log, HasSubstr("] Exception is EConvertError\r\nMessage 01: "));
+  EXPECT_THAT(log, HasSubstr("] ErrorMessage Count: 1\r\n"));
+  EXPECT_THAT(log, HasSubstr("] Programer Message: " + Gb("解析 Sa 时发生错误!") + "\r\n"));
 }
 
 TEST(SQLSaTest, ScramblesByRotatingEachByte) {

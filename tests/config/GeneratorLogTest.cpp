@@ -22,13 +22,6 @@ namespace fs = std::filesystem;
 constexpr std::string_view kStamp = "[2024/03/05 10:20:30] ";
 constexpr std::string_view kFile = "Alert_ZANTOGenerator_20240305.log";
 
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The log text of entries written one after the other.
 std::string Entries(const std::vector<std::string>& texts) {
   std::string log;
@@ -43,7 +36,7 @@ class GeneratorLogTest : public ::testing::Test {
     machine.WriteRegistry("[HKEY_LOCAL_MACHINE\\Software\\QMX\\Corvane]\r\n" + std::string(values));
   }
   fs::path C(std::string_view relative) const { return machine.driveC().path() / relative; }
-  std::string AppLog() const { return ReadAll(C("App/Log") / kFile); }
+  std::string AppLog() const { return test::ReadFileText(C("App/Log") / kFile); }
 
   test::TestMachine machine{936};
 };
@@ -166,7 +159,7 @@ TEST_F(GeneratorLogTest, UnwritableLogGivesFalseAndRaisesNothing) {
   EXPECT_FALSE(WriteGeneratorLog("x"));
   const EDBEngineError error("top", {{1, "a"}});
   EXPECT_NO_THROW(LogException(&error, "L", "P"));
-  EXPECT_EQ(ReadAll(C("App/Log")), "a file, not a folder");
+  EXPECT_EQ(test::ReadFileText(C("App/Log")), "a file, not a folder");
 }
 
 }  // namespace

@@ -567,13 +567,6 @@ TEST_F(LibStrsTest, BLVariantToWideStringJoinsTheListWithItsCount) {
 
 // ---- the failure path of the conversions -----------------------------------
 
-std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream stream(file, std::ios::binary);
-  std::stringstream content;
-  content << stream.rdbuf();
-  return content.str();
-}
-
 using Conversion = Variant (*)(const Variant&, int);
 
 // Converts `input` under an address-space limit that leaves room for a copy of it and
@@ -617,7 +610,8 @@ TEST_F(LibStrsTest, AConversionThatFailsIsLoggedAndGivesItsInputBack) {
     SCOPED_TRACE(c.line);
     EXPECT_EXIT(ConvertWithLittleMemory(c.convert, c.input, kBytes), ::testing::ExitedWithCode(0),
                 "");
-    EXPECT_NE(ReadFile(log).find("] " + c.line + "\r\n"), std::string::npos) << ReadFile(log);
+    EXPECT_NE(test::ReadFileText(log).find("] " + c.line + "\r\n"), std::string::npos)
+        << test::ReadFileText(log);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <random>
+#include <sstream>
 
 #include "platform/DateTime.h"
 #include "platform/WinPath.h"
@@ -31,6 +32,13 @@ fs::path TempDir::Write(std::string_view relative, std::string_view content) con
   fs::create_directories(file.parent_path());
   std::ofstream(file, std::ios::binary) << content;
   return file;
+}
+
+std::string ReadFileText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 namespace {

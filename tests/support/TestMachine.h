@@ -25,6 +25,9 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The whole content of a file, or "" when it cannot be read.
+std::string ReadFileText(const std::filesystem::path& file);
+
 // Machine settings for one test: drive C is a fresh temporary folder, the registry
 // file lives in it as "registry.reg", the clock stands still at 2024-03-05 10:20:30.456,
 // the user is "tester" on computer "TESTPC", and the code page is the one given.
