@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/IniFile.h"
+#include "platform/Machine.h"
 
 namespace {
 
@@ -24,7 +25,12 @@ bool IsTrimmed(std::string_view name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  // The first byte picks the system code page: English, GB or Big5, so that the
+  // double-byte paths of the parser are searched too.
+  if (size == 0) return 0;
+  constexpr int kCodePages[] = {1252, 936, 950};
+  ox::Machine().ansiCodePage = kCodePages[data[0] % 3];
+  const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
   const ox::IniData ini = ox::IniData::Parse(text);
   std::size_t sections = 0;
   for (const ox::IniData::Section& section : ini.Sections()) {

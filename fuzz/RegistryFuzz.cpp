@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/AsciiText.h"
+#include "platform/Machine.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -28,7 +30,7 @@ void Walk(const ox::RegistryData& registry, ox::RootKey root, const std::string&
   for (const std::string& name : registry.ValueNames(root, path))
     Check(registry.Value(root, path, name).has_value());
   for (const std::string& child : registry.SubKeyNames(root, path)) {
-    Check(!child.empty() && child.find('\\') == std::string::npos);
+    Check(!child.empty() && ox::FindNarrowChar(child, '\\') == std::string::npos);
     Walk(registry, root, path.empty() ? child : path + '\\' + child, budget);
   }
 }
@@ -36,7 +38,12 @@ void Walk(const ox::RegistryData& registry, ox::RootKey root, const std::string&
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  // The first byte picks the system code page: English, GB or Big5, so that the
+  // double-byte paths of the parser are searched too.
+  if (size == 0) return 0;
+  constexpr int kCodePages[] = {1252, 936, 950};
+  ox::Machine().ansiCodePage = kCodePages[data[0] % 3];
+  const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
   const ox::RegistryData registry = ox::RegistryData::Parse(text);
   for (ox::RootKey root : kRoots) {
     std::size_t budget = kVisitsPerRoot;

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "platform/CodePage.h"
 
 namespace ox {
 
@@ -50,6 +53,56 @@ inline bool SameTextAscii(std::string_view a, std::string_view b) {
 
 inline bool StartsWithTextAscii(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
+}
+
+// Texts of a double-byte system code page (936, 950): a lead byte and the byte after it
+// are one character, and that trail byte can be "\", "[", "]" or an ASCII letter. The
+// helpers below step over such pairs, so a trail byte is never taken for a character
+// of its own. Positions given to them must start a character.
+
+// The length of the character at text[pos]: 2 for a lead byte with a byte after it.
+inline std::size_t NarrowCharLength(std::string_view text, std::size_t pos) {
+  const auto byte = static_cast<unsigned char>(text[pos]);
+  return byte >= 0x80 && pos + 1 < text.size() && IsDBCSLeadByte(byte) ? 2 : 1;
+}
+
+// The position of the first character c (ASCII) from pos on, or npos.
+inline std::size_t FindNarrowChar(std::string_view text, char c, std::size_t pos = 0) {
+  for (; pos < text.size(); pos += NarrowCharLength(text, pos)) {
+    if (text[pos] == c) return pos;
+  }
+  return std::string_view::npos;
+}
+
+// The position of the last character c (ASCII), or npos.
+inline std::size_t FindLastNarrowChar(std::string_view text, char c) {
+  std::size_t last = std::string_view::npos;
+  for (std::size_t pos = 0; pos < text.size(); pos += NarrowCharLength(text, pos)) {
+    if (text[pos] == c) last = pos;
+  }
+  return last;
+}
+
+// UpperAscii for names: the trail bytes of two-byte characters keep their case.
+inline std::string UpperNarrow(std::string_view text) {
+  std::string result(text);
+  for (std::size_t pos = 0; pos < result.size(); pos += NarrowCharLength(result, pos))
+    result[pos] = UpperAscii(result[pos]);
+  return result;
+}
+
+// SameTextAscii for names: the trail bytes of two-byte characters compare exactly.
+inline bool SameNarrowText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t pos = 0; pos < a.size();) {
+    const std::size_t length = NarrowCharLength(a, pos);
+    // A lead byte only equals itself, so both texts split into the same characters.
+    if (length == 2 ? a.substr(pos, 2) != b.substr(pos, 2)
+                    : UpperAscii(a[pos]) != UpperAscii(b[pos]))
+      return false;
+    pos += length;
+  }
+  return true;
 }
 
 }  // namespace ox

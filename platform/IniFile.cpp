@@ -79,7 +79,7 @@ IniData IniData::Parse(std::string_view text) {
       const std::string_view name = TrimBlanks(line.substr(1, close - 1));
       current = nullptr;
       keyNames.clear();
-      if (!sectionNames.insert(UpperAscii(name)).second) continue;
+      if (!sectionNames.insert(UpperNarrow(name)).second) continue;
       data.sections_.push_back({std::string(name), {}});
       current = &data.sections_.back();
       continue;
@@ -87,7 +87,7 @@ IniData IniData::Parse(std::string_view text) {
     const auto equals = line.find('=');
     if (current == nullptr || equals == std::string_view::npos) continue;
     const std::string_view key = TrimBlanks(line.substr(0, equals));
-    if (key.empty() || !keyNames.insert(UpperAscii(key)).second) continue;
+    if (key.empty() || !keyNames.insert(UpperNarrow(key)).second) continue;
     current->entries.push_back(
         {std::string(key), std::string(Unquote(TrimBlanks(line.substr(equals + 1))))});
   }
@@ -96,7 +96,7 @@ IniData IniData::Parse(std::string_view text) {
 
 const IniData::Section* IniData::FindSection(std::string_view name) const {
   for (const Section& section : sections_) {
-    if (SameTextAscii(section.name, name)) return &section;
+    if (SameNarrowText(section.name, name)) return &section;
   }
   return nullptr;
 }
@@ -105,7 +105,7 @@ const IniData::Entry* IniData::FindEntry(std::string_view section, std::string_v
   const Section* found = FindSection(section);
   if (found == nullptr) return nullptr;
   for (const Entry& entry : found->entries) {
-    if (SameTextAscii(entry.key, key)) return &entry;
+    if (SameNarrowText(entry.key, key)) return &entry;
   }
   return nullptr;
 }

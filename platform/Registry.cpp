@@ -16,10 +16,11 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // A key path with its components joined by single "\": leading, trailing and doubled
 // separators are dropped, so "\Software\X\" and "Software\X" name the same key.
+// A "\" that is the trail byte of a two-byte character separates nothing.
 std::string NormalizePath(std::string_view path) {
   std::string result;
   while (!path.empty()) {
-    const auto end = std::min(path.find('\\'), path.size());
+    const auto end = std::min(FindNarrowChar(path, '\\'), path.size());
     if (end > 0) {
       if (!result.empty()) result += '\\';
       result += path.substr(0, end);
@@ -83,20 +84,29 @@ std::optional<std::string> ParseHexBytes(std::string_view list) {
 }
 
 // A quoted text starting at text[pos] ('"'), with \\ and \" escapes; any other
-// backslash stays as it is. Advances pos past the closing quote; nothing when the
-// quote is not closed.
+// backslash stays as it is, and a two-byte character is copied whole, so its trail byte
+// escapes nothing. Advances pos past the closing quote; nothing when the quote is not
+// closed.
 std::optional<std::string> ReadQuoted(std::string_view text, std::size_t& pos) {
   std::string result;
-  for (std::size_t i = pos + 1; i < text.size(); ++i) {
+  for (std::size_t i = pos + 1; i < text.size();) {
     const char c = text[i];
     if (c == '"') {
       pos = i + 1;
       return result;
     }
     if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '\\' || text[i + 1] == '"')) ++i;
-    result += text[i];
+    const std::size_t length = NarrowCharLength(text, i);
+    result += text.substr(i, length);
+    i += length;
   }
   return std::nullopt;
+}
+
+// Whether the text ends in a "\" of its own, not in the trail byte of a two-byte
+// character.
+bool EndsWithBackslash(std::string_view text) {
+  return !text.empty() && FindLastNarrowChar(text, '\\') == text.size() - 1;
 }
 
 // The lines of a text without their CR LF or LF.
@@ -154,12 +164,12 @@ struct RegistryParser {
   // no known root leaves no key open, so its values are passed over.
   void KeyLine(std::string_view line) {
     current = nullptr;
-    const auto close = line.rfind(']');
+    const auto close = FindLastNarrowChar(line, ']');
     if (close == std::string_view::npos) return;
     std::string_view name = line.substr(1, close - 1);
     const bool remove = !name.empty() && name.front() == '-';
     if (remove) name.remove_prefix(1);
-    const auto separator = std::min(name.find('\\'), name.size());
+    const auto separator = std::min(FindNarrowChar(name, '\\'), name.size());
     const auto root = ParseRoot(name.substr(0, separator));
     if (!root) return;
     std::string path = NormalizePath(name.substr(separator));
@@ -175,7 +185,7 @@ struct RegistryParser {
   // cannot be deleted.
   void DeleteKey(RegistryData::KeyMap& keys, const std::string& path) {
     if (path.empty()) return;
-    const std::string upper = UpperAscii(path);
+    const std::string upper = UpperNarrow(path);
     const std::string prefix = DescendantPrefix(upper);
     auto first = keys.lower_bound(prefix);
     auto last = first;
@@ -185,13 +195,13 @@ struct RegistryParser {
     keys.erase(first, last);
     keys.erase(upper);
     if (!removed) return;
-    const auto parentEnd = path.rfind('\\');
+    const auto parentEnd = FindLastNarrowChar(path, '\\');
     if (parentEnd == std::string::npos) return;
     CreateKey(keys, path.substr(0, parentEnd));
   }
 
   RegistryData::Key& CreateKey(RegistryData::KeyMap& keys, std::string path) {
-    auto [it, added] = keys.try_emplace(UpperAscii(path));
+    auto [it, added] = keys.try_emplace(UpperNarrow(path));
     if (added) {
       it->second.path = std::move(path);
       it->second.order = order++;
@@ -215,7 +225,7 @@ struct RegistryParser {
     if (rest.empty() || rest.front() != '=') return;
     const std::string_view data = TrimLeftBlanks(rest.substr(1));
     if (data == "-") {
-      current->values.erase(UpperAscii(name));
+      current->values.erase(UpperNarrow(name));
       return;
     }
     if (auto value = ParseData(data)) Store(std::move(name), std::move(*value));
@@ -266,18 +276,21 @@ struct RegistryParser {
     return value;
   }
 
+  // Each line is looked at on its own, so joining stays linear in the text.
   std::string JoinContinuations(std::string_view first) {
-    std::string joined(first);
+    std::string joined;
+    std::string_view line = first;
     std::string_view next;
-    while (!joined.empty() && joined.back() == '\\' && lines.Next(next)) {
-      joined.pop_back();
-      joined += TrimBlanks(next);
+    while (EndsWithBackslash(line) && lines.Next(next)) {
+      joined += line.substr(0, line.size() - 1);
+      line = TrimBlanks(next);
     }
+    joined += line;
     return joined;
   }
 
   void Store(std::string name, RegistryValue value) {
-    auto [it, added] = current->values.try_emplace(UpperAscii(name));
+    auto [it, added] = current->values.try_emplace(UpperNarrow(name));
     if (added) it->second = {std::move(name), order++, {}};
     it->second.value = std::move(value);
   }
@@ -298,7 +311,7 @@ RegistryData RegistryData::Load() {
 
 bool RegistryData::HasKey(RootKey root, std::string_view path) const {
   const KeyMap& keys = Keys(root);
-  const std::string upper = UpperAscii(NormalizePath(path));
+  const std::string upper = UpperNarrow(NormalizePath(path));
   if (keys.contains(upper)) return true;
   // Keys between "A" and "A\..." ("A!") sort apart, so deeper keys are found by prefix.
   const std::string prefix = DescendantPrefix(upper);
@@ -309,16 +322,16 @@ bool RegistryData::HasKey(RootKey root, std::string_view path) const {
 std::optional<RegistryValue> RegistryData::Value(RootKey root, std::string_view path,
                                                  std::string_view name) const {
   const KeyMap& keys = Keys(root);
-  const auto key = keys.find(UpperAscii(NormalizePath(path)));
+  const auto key = keys.find(UpperNarrow(NormalizePath(path)));
   if (key == keys.end()) return std::nullopt;
-  const auto value = key->second.values.find(UpperAscii(name));
+  const auto value = key->second.values.find(UpperNarrow(name));
   if (value == key->second.values.end()) return std::nullopt;
   return value->second.value;
 }
 
 std::vector<std::string> RegistryData::ValueNames(RootKey root, std::string_view path) const {
   const KeyMap& keys = Keys(root);
-  const auto key = keys.find(UpperAscii(NormalizePath(path)));
+  const auto key = keys.find(UpperNarrow(NormalizePath(path)));
   if (key == keys.end()) return {};
   std::vector<const NamedValue*> values;
   for (const auto& entry : key->second.values)
@@ -335,7 +348,7 @@ std::vector<std::string> RegistryData::ValueNames(RootKey root, std::string_view
 // names as the registry enumerates them.
 std::vector<std::string> RegistryData::SubKeyNames(RootKey root, std::string_view path) const {
   const KeyMap& keys = Keys(root);
-  const std::string upper = UpperAscii(NormalizePath(path));
+  const std::string upper = UpperNarrow(NormalizePath(path));
   const std::string prefix = DescendantPrefix(upper);
   // By upper-cased name: the name as written by the earliest key line that made it.
   std::map<std::string, std::pair<std::size_t, std::string_view>> children;
@@ -343,7 +356,7 @@ std::vector<std::string> RegistryData::SubKeyNames(RootKey root, std::string_vie
        ++it) {
     if (it->first.size() == prefix.size()) continue;  // the root key itself
     // Upper-casing keeps every byte in place, so the written path splits the same way.
-    const auto end = std::min(it->first.find('\\', prefix.size()), it->first.size());
+    const auto end = std::min(FindNarrowChar(it->first, '\\', prefix.size()), it->first.size());
     const std::pair<std::size_t, std::string_view> child{
         it->second.order,
         std::string_view(it->second.path).substr(prefix.size(), end - prefix.size())};

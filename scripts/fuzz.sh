@@ -18,15 +18,16 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
 cmake --build "$build" --target "${targets[@]}" -j2
 
 # seed TARGET NAME TEXT: one seed input; TEXT takes printf escapes (\r, \n, \\, \xNN).
+# The first byte of an input picks the code page: 0 English, 1 GB, 2 Big5.
 seed() {
   mkdir -p "$build/fuzz-corpus/$1"
   printf "$3" >"$build/fuzz-corpus/$1/seed-$2"
 }
 
-seed fuzz_registry regedit4 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\QMX\\Corvane]\r\n"ClientPath"="C:\\\\App\\\\"\r\n"ProfileType"=dword:00000001\r\n@="say \\"hi\\""\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\QMX\\Corvane\\Sub]\r\n"Bin"=hex:01,02,\\\r\n  03,04\r\n'
-seed fuzz_registry version5 'Windows Registry Editor Version 5.00\n\n[HKCU\\A\\B]\n"X"=hex(2):25,54,4d,50,25,00\n"Y"=-\n; comment\n[-HKCU\\A]\n[hklm\\\xb2\xe2\\\xca\xd4]\n"\xc4\xe3"="\xb2\xe2"\n'
-seed fuzz_inifile corvane '[Server Information]\r\nComputerName = srv1;srv2; \r\nServerPort=8080\r\n[WorkDLLPath]\r\nP1="D:\\Pkg"\r\nP2=\x27Pkg\x27\r\n[CodePage]\r\nUICodePage=950\r\n'
-seed fuzz_inifile quirks '\xef\xbb\xbf; comment\n[ S ]\njunk\nK=1\nk=2\n[s]\nK=3\n[\xc4\xe3]\n\xb2\xe2==v\r[T\n=x\n'
+seed fuzz_registry regedit4 '\x00REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\QMX\\Corvane]\r\n"ClientPath"="C:\\\\App\\\\"\r\n"ProfileType"=dword:00000001\r\n@="say \\"hi\\""\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\QMX\\Corvane\\Sub]\r\n"Bin"=hex:01,02,\\\r\n  03,04\r\n'
+seed fuzz_registry version5 '\x02Windows Registry Editor Version 5.00\n\n[HKCU\\A\\B]\n"X"=hex(2):25,54,4d,50,25,00\n"Y"=-\n; comment\n[-HKCU\\A]\n[hklm\\\xb2\xe2\\\xca\xd4]\n"\xc4\xe3"="\xb2\xe2"\n'
+seed fuzz_inifile corvane '\x00[Server Information]\r\nComputerName = srv1;srv2; \r\nServerPort=8080\r\n[WorkDLLPath]\r\nP1="D:\\Pkg"\r\nP2=\x27Pkg\x27\r\n[CodePage]\r\nUICodePage=950\r\n'
+seed fuzz_inifile quirks '\x01\xef\xbb\xbf; comment\n[ S ]\njunk\nK=1\nk=2\n[s]\nK=3\n[\xc4\xe3]\n\xb2\xe2==v\r[T\n=x\n'
 
 mkdir -p "$build/fuzz-artifacts"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

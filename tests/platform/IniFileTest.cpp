@@ -89,6 +89,33 @@ TEST(IniDataTest, KeepsSectionsAndKeysOnceInFileOrder) {
   EXPECT_EQ(paths->entries[1].value, "D:\\Pkg");
 }
 
+// In a double-byte system code page the trail byte of a name's character keeps its case
+// ("\xa6\x61" and "\xa6\x41" are two Big5 characters), while ASCII letters still fold;
+// under code page 1252 the same bytes fold as letters.
+TEST(IniDataTest, FoldsNoTrailBytesOfTwoByteNames) {
+  struct Case {
+    const char* what;
+    std::string text;
+    std::string section;
+    std::string key;
+    std::string big5;   // expected under code page 950
+    std::string latin;  // expected under code page 1252
+  };
+  const std::vector<Case> cases = {
+      {"sections differ", "[\xa6\x61]\nK=1\n[\xa6\x41]\nK=2\n", "\xa6\x41", "K", "2", "1"},
+      {"keys differ", "[S]\n\xa6\x61=1\n\xa6\x41=2\n", "S", "\xa6\x41", "2", "1"},
+      {"lookup folds no trail", "[\xa6\x61]\nK=1\n", "\xa6\x41", "K", kMissing, "1"},
+      {"letters after a two-byte character fold", "[S]\n\xa6\x61x=1\n", "s", "\xa6\x61X", "1", "1"},
+  };
+  for (const int codePage : {950, 1252}) {
+    const test::TestMachine machine{codePage};
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + " in code page " + std::to_string(codePage));
+      EXPECT_EQ(Read(IniData::Parse(c.text), c.section, c.key), codePage == 950 ? c.big5 : c.latin);
+    }
+  }
+}
+
 class IniFileTest : public ::testing::Test {
  protected:
   TIniFile Write(std::string_view content) const {

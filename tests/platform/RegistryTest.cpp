@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -206,6 +207,97 @@ TEST(RegistryDataTest, ListsValueNamesInTheOrderTheyWereFirstDefined) {
       "[HKLM\\k]\n\"B\"=dword:00000001\n\"Gone\"=-\n");
   EXPECT_THAT(data.ValueNames(HKEY_LOCAL_MACHINE, "K"), ElementsAre("b", "", "A"));
   EXPECT_THAT(data.ValueNames(HKEY_LOCAL_MACHINE, "Missing"), IsEmpty());
+}
+
+// Big5 (code page 950) characters whose trail byte is an ASCII character.
+constexpr std::string_view kGong = "\xa5\x5c";  // 功, trail "\"
+constexpr std::string_view kJia = "\xa5\x5b";   // 加, trail "["
+constexpr std::string_view kBao = "\xa5\x5d";   // 包, trail "]"
+constexpr std::string_view kDi = "\xa6\x61";    // 地, trail "a"
+constexpr std::string_view kZai = "\xa6\x41";   // 再, trail "A"
+constexpr std::string_view kNeng = "\xaf\xe0";  // 能
+
+std::string Big5(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (std::string_view part : parts)
+    text += part;
+  return text;
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names)
+    text += (text.empty() ? "" : "|") + name;
+  return text;
+}
+
+// In a double-byte system code page a trail byte is part of its character: never an
+// escape, quote, bracket or separator, never case-folded. The same bytes read as
+// single-byte characters under code page 1252.
+TEST(RegistryDataTest, ReadsValuesOfTwoByteCharactersWhole) {
+  struct Case {
+    const char* what;
+    std::string lines;  // below [HKEY_LOCAL_MACHINE\Software\Test]
+    std::string name;
+    std::string big5;   // expected under code page 950
+    std::string latin;  // expected under code page 1252
+  };
+  const std::vector<Case> cases = {
+      {"folder ending in a \\ trail", Big5({R"("P"="C:\\)", kGong, R"(\\")"}), "P",
+       Big5({R"(text C:\)", kGong, "\\"}), "missing"},
+      {"text ending in a \\ trail", Big5({R"("P"=")", kGong, R"(")"}), "P", Big5({"text ", kGong}),
+       "missing"},
+      {"name ending in a \\ trail", Big5({R"(")", kGong, R"("="1")"}), Big5({kGong}), "text 1",
+       "missing"},
+      {"[ and ] trails", Big5({R"(")", kJia, kBao, R"("=")", kBao, kJia, kGong, kNeng, R"(")"}),
+       Big5({kJia, kBao}), Big5({"text ", kBao, kJia, kGong, kNeng}),
+       Big5({"text ", kBao, kJia, kGong, kNeng})},
+      {"letter trails differ", Big5({R"(")", kDi, R"("="1")", "\r\n", R"(")", kZai, R"("="2")"}),
+       Big5({kDi}), "text 1", "text 2"},
+      {"lookup does not fold a trail", Big5({R"(")", kDi, R"("="1")"}), Big5({kZai}), "missing",
+       "text 1"},
+      {"letters after a two-byte character fold", Big5({R"(")", kDi, R"(x"="1")"}),
+       Big5({kDi, "X"}), "text 1", "text 1"},
+      {"a \\ trail continues no hex line", Big5({R"("B"=hex:01,)", kGong, "\r\n", R"("V"="1")"}),
+       "V", "text 1", "missing"},
+  };
+  for (const int codePage : {950, 1252}) {
+    const test::TestMachine machine{codePage};
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + " in code page " + std::to_string(codePage));
+      const RegistryData data = ParseBody("[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n" + c.lines);
+      EXPECT_EQ(Describe(data.Value(HKEY_LOCAL_MACHINE, kKey, c.name)),
+                codePage == 950 ? c.big5 : c.latin);
+    }
+  }
+}
+
+TEST(RegistryDataTest, SplitsKeyPathsOfTwoByteCharactersOnlyAtTheirOwnSeparators) {
+  struct Case {
+    const char* what;
+    std::string lines;  // key lines
+    std::string big5;   // subkeys of HKLM\S, joined by "|", under code page 950
+    std::string latin;  // the same under code page 1252
+  };
+  const std::vector<Case> cases = {
+      {"\\ trail", Big5({"[HKLM\\S\\", kGong, kNeng, "]"}), Big5({kGong, kNeng}), "\xa5"},
+      {"[ and ] trails", Big5({"[HKLM\\S\\", kJia, "]\n[HKLM\\S\\", kBao, "]"}),
+       Big5({kJia, "|", kBao}), Big5({kJia, "|", kBao})},
+      {"letter trails differ", Big5({"[HKLM\\S\\", kDi, "]\n[HKLM\\S\\", kZai, "]"}),
+       Big5({kZai, "|", kDi}), Big5({kDi})},
+      {"] trail closes no key line", Big5({"[HKLM\\S\\X", kBao, "\n[HKLM\\S\\Y]"}), "Y", "X\xa5|Y"},
+      {"deleting keeps the real parent",
+       Big5({"[HKLM\\S\\", kGong, "\\T]\n[-HKLM\\S\\", kGong, "]\n[HKLM\\S\\Y]"}), "Y", "Y"},
+  };
+  for (const int codePage : {950, 1252}) {
+    const test::TestMachine machine{codePage};
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + " in code page " + std::to_string(codePage));
+      const RegistryData data = ParseBody(c.lines);
+      EXPECT_EQ(Joined(data.SubKeyNames(HKEY_LOCAL_MACHINE, "S")),
+                codePage == 950 ? c.big5 : c.latin);
+    }
+  }
 }
 
 // Through the registry file of the machine settings, as the configuration readers use it.
