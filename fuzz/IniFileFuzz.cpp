@@ -4,18 +4,16 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz/FuzzInput.h"
 #include "platform/IniFile.h"
-#include "platform/Machine.h"
 
 namespace {
+
+using ox::fuzz::Check;
 
 // Sections and keys checked per input, so that a run stays linear in its size.
 constexpr std::size_t kChecked = 64;
 constexpr std::size_t kProbeLength = 256;
-
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 bool IsTrimmed(std::string_view name) {
   return name.empty() ||
@@ -25,12 +23,8 @@ bool IsTrimmed(std::string_view name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // The first byte picks the system code page: English, GB or Big5, so that the
-  // double-byte paths of the parser are searched too.
   if (size == 0) return 0;
-  constexpr int kCodePages[] = {1252, 936, 950};
-  ox::Machine().ansiCodePage = kCodePages[data[0] % 3];
-  const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const std::string_view text = ox::fuzz::TextUnderCodePage(data, size);
   const ox::IniData ini = ox::IniData::Parse(text);
   std::size_t sections = 0;
   for (const ox::IniData::Section& section : ini.Sections()) {

@@ -6,21 +6,19 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/FuzzInput.h"
 #include "platform/AsciiText.h"
-#include "platform/Machine.h"
 #include "platform/Registry.h"
 
 namespace {
+
+using ox::fuzz::Check;
 
 constexpr ox::RootKey kRoots[] = {ox::HKEY_CLASSES_ROOT, ox::HKEY_CURRENT_USER,
                                   ox::HKEY_LOCAL_MACHINE, ox::HKEY_USERS, ox::HKEY_CURRENT_CONFIG};
 // Keys visited per root, so that a run stays linear in the size of the input.
 constexpr std::size_t kVisitsPerRoot = 64;
 constexpr std::size_t kProbeLength = 256;
-
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 void Walk(const ox::RegistryData& registry, ox::RootKey root, const std::string& path,
           std::size_t& budget) {
@@ -38,12 +36,8 @@ void Walk(const ox::RegistryData& registry, ox::RootKey root, const std::string&
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // The first byte picks the system code page: English, GB or Big5, so that the
-  // double-byte paths of the parser are searched too.
   if (size == 0) return 0;
-  constexpr int kCodePages[] = {1252, 936, 950};
-  ox::Machine().ansiCodePage = kCodePages[data[0] % 3];
-  const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const std::string_view text = ox::fuzz::TextUnderCodePage(data, size);
   const ox::RegistryData registry = ox::RegistryData::Parse(text);
   for (ox::RootKey root : kRoots) {
     std::size_t budget = kVisitsPerRoot;
