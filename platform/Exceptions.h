@@ -109,6 +109,25 @@ class EInOutError : public Exception {
   int errorCode_;
 };
 
+// A file that cannot be opened for reading, or created for writing.
+class EStreamError : public Exception {
+ public:
+  using Exception::Exception;
+  const char* ClassName() const noexcept override { return "EStreamError"; }
+};
+
+class EFOpenError : public EStreamError {
+ public:
+  using EStreamError::EStreamError;
+  const char* ClassName() const noexcept override { return "EFOpenError"; }
+};
+
+class EFCreateError : public EStreamError {
+ public:
+  using EStreamError::EStreamError;
+  const char* ClassName() const noexcept override { return "EFCreateError"; }
+};
+
 // A database-engine failure: a list of (error code, message) entries.
 class EDBEngineError : public Exception {
  public:

@@ -10,7 +10,7 @@ set -euo pipefail
 seconds="${1:-60}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${2:-$root/build-fuzz}"
-targets=(fuzz_registry fuzz_inifile)
+targets=(fuzz_registry fuzz_inifile fuzz_formparser)
 
 "$root/scripts/deps.sh" fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
@@ -28,6 +28,8 @@ seed fuzz_registry regedit4 '\x00REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\
 seed fuzz_registry version5 '\x02Windows Registry Editor Version 5.00\n\n[HKCU\\A\\B]\n"X"=hex(2):25,54,4d,50,25,00\n"Y"=-\n; comment\n[-HKCU\\A]\n[hklm\\\xb2\xe2\\\xca\xd4]\n"\xc4\xe3"="\xb2\xe2"\n'
 seed fuzz_inifile corvane '\x00[Server Information]\r\nComputerName = srv1;srv2; \r\nServerPort=8080\r\n[WorkDLLPath]\r\nP1="D:\\Pkg"\r\nP2=\x27Pkg\x27\r\n[CodePage]\r\nUICodePage=950\r\n'
 seed fuzz_inifile quirks '\x01\xef\xbb\xbf; comment\n[ S ]\njunk\nK=1\nk=2\n[s]\nK=3\n[\xc4\xe3]\n\xb2\xe2==v\r[T\n=x\n'
+seed fuzz_formparser fuzzclasses '\x01object frmMain: TFuzzComponent\n  Left = 192\n  Caption = \x27材料差异汇总表\x27\n  Style = [fsBold]\n  Color = clRed\n  OnKey = Keyed\n  object pgOption: TFuzzComponent\n    Kind = fkTwo\n    Ratio = 2.5E3\n    object tsOption1: TFuzzComponent\n      Caption = #26465#20214\x271\x27 +\n        \x27x\x27\n      Accel = \x27A\x27\n      OnClick = Clicked\n    end\n  end\n  inherited lvColumns: TFuzzComponent\n    Items = <\n      item\n        Caption = \x27A\x27\n        Width = 80\n      end>\n    Lines.Strings = ( \x27one\x27 \x27two\x27 )\n    Flag = True\n    Tag = -$10\n  end\nend\n'
+seed fuzz_formparser notation '\x00object frmMVAR52: TfrmMVAR52\r\n  Font.Name = \x27宋体\x27\r\n  Font.Style = [fsBold, fsItalic]\r\n  Data = { 0A ff\r\n 10 }\r\n  inline fr: TFrame\r\n    Items.Strings = (\r\n      \x27a\x27\x27b\x27\r\n      #13#10)\r\n  end\r\nend\r\n'
 
 mkdir -p "$build/fuzz-artifacts"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

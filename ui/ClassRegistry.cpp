@@ -1,11 +1,11 @@
 #include "ui/ClassRegistry.h"
 
-#include "ui/Classes.h"
+#include "ui/Forms.h"
 
 namespace ox {
 
 void RegisterStandardClasses() {
-  for (const ClassInfo* info : {&TComponent::StaticClassInfo()})
+  for (const ClassInfo* info : {&TForm::StaticClassInfo()})
     RegisterClass(*info);
 }
 

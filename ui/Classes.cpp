@@ -65,9 +65,14 @@ TComponent::~TComponent() {
     TComponent* last = components_.back();
     components_.pop_back();
     last->owner_ = nullptr;
-    delete last;
+    last->Free();
   }
   if (owner_ != nullptr) owner_->RemoveComponent(this);
+}
+
+void TComponent::Free() {
+  BeforeDestruction();
+  delete this;
 }
 
 void TComponent::SetName(std::string_view name) {
@@ -141,6 +146,8 @@ void TComponent::Notification(TComponent*, TOperation) {}
 void TComponent::Loaded() {
   SetLoading(false);
 }
+
+void TComponent::SetParentComponent(TComponent*) {}
 
 // ---- TStrings --------------------------------------------------------------
 

@@ -47,13 +47,18 @@ class TComponent : public TPersistent {
   // Owned components are freed with their owner, the last created first.
   explicit TComponent(TComponent* owner);
   ~TComponent() override;
+  // Frees the component: BeforeDestruction while it is whole (forms fire OnDestroy
+  // there), then the destructor. Owners free their components this way; code that
+  // deletes a component itself should call Free too (see FreeDeleter).
+  void Free();
+  virtual void BeforeDestruction() {}
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
 
   const std::string& Name() const { return name_; }
   // Sets the name: empty, or an identifier (letters, digits, "_", not starting with a
   // digit) that no other component of the owner has (ignoring case).
-  void SetName(std::string_view name);
+  virtual void SetName(std::string_view name);
   TComponent* Owner() const { return owner_; }
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   TComponent* Components(int index) const;
@@ -77,6 +82,11 @@ class TComponent : public TPersistent {
   virtual void Notification(TComponent* component, TOperation operation);
   // Called once a form resource has been read into the component.
   virtual void Loaded();
+  // Called by the form reader for a component written inside another one: a control
+  // takes it as its parent; other components ignore it.
+  virtual void SetParentComponent(TComponent* parent);
+  // The component this one sits in (a control's parent), or null.
+  virtual TComponent* GetParentComponent() const { return nullptr; }
 
   // A token that lives as long as the component, for weak references.
   std::weak_ptr<void> LifeToken() const { return life_; }
@@ -91,6 +101,15 @@ class TComponent : public TPersistent {
   unsigned state_ = 0;
   std::shared_ptr<void> life_ = std::make_shared<char>(0);
 };
+
+// Frees through TComponent::Free: std::unique_ptr<TForm, FreeDeleter>.
+struct FreeDeleter {
+  void operator()(TComponent* component) const {
+    if (component != nullptr) component->Free();
+  }
+};
+template <typename T>
+using Owned = std::unique_ptr<T, FreeDeleter>;
 
 // A reference to a component that reads as null once the component is freed.
 template <typename T>

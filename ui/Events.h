@@ -41,7 +41,6 @@ class EInvalidMethod : public Exception {
 // The record a method pointer's Code points to.
 struct MethodThunkBase {
   const std::type_info* signature;  // typeid of void(Args...)
-  const char* name;                 // the method's name, for messages and lookups
 };
 
 template <typename... Args>
@@ -61,8 +60,8 @@ struct MemberTraits<void (C::*)(Args...)> {
     (static_cast<C*>(data)->*Member)(args...);
   }
   template <auto Member>
-  static const MethodThunk<Args...>* Thunk(const char* name) {
-    static const MethodThunk<Args...> thunk{{&typeid(void(Args...)), name}, &Invoke<Member>};
+  static const MethodThunk<Args...>* Thunk() {
+    static const MethodThunk<Args...> thunk{{&typeid(void(Args...))}, &Invoke<Member>};
     return &thunk;
   }
 };
@@ -71,9 +70,8 @@ struct MemberTraits<void (C::*)(Args...)> {
 
 // The method pointer of `Member` on `object`, e.g. MakeMethod<&TfrmX::btnOkClick>(form).
 template <auto Member>
-TMethod MakeMethod(typename detail::MemberTraits<decltype(Member)>::Class* object,
-                   const char* name = "") {
-  return {detail::MemberTraits<decltype(Member)>::template Thunk<Member>(name), object};
+TMethod MakeMethod(typename detail::MemberTraits<decltype(Member)>::Class* object) {
+  return {detail::MemberTraits<decltype(Member)>::template Thunk<Member>(), object};
 }
 
 // The signature a method pointer was made for; null for an unassigned one.

@@ -86,9 +86,11 @@ const PublishedMethod* ClassInfo::FindMethod(std::string_view name) const {
 
 std::string ClassInfo::MethodName(const TMethod& method) const {
   if (method.Code == nullptr) return {};
-  // A published handler's thunk carries the name it was published under.
-  const auto* thunk = static_cast<const MethodThunkBase*>(method.Code);
-  return FindMethod(thunk->name) != nullptr ? std::string(thunk->name) : std::string();
+  // Every pair made for one method shares that method's thunk, whatever its object.
+  for (const ClassInfo* c = this; c != nullptr; c = c->parent_)
+    for (const PublishedMethod& published : c->methods_)
+      if (published.make(nullptr).Code == method.Code) return published.name;
+  return {};
 }
 
 TComponent* ClassInfo::Create(TComponent* owner) const {

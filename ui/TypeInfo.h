@@ -120,7 +120,7 @@ class ClassInfo {
   std::vector<const PropInfo*> Properties() const;
   // The published method of that name, here or in an ancestor.
   const PublishedMethod* FindMethod(std::string_view name) const;
-  // Finds the name of the published method a pair points to; empty when none.
+  // The name of the published method a pair calls (whatever its object); empty when none.
   std::string MethodName(const TMethod& method) const;
 
   // Whether components of the class can be created by name, and creating one.
@@ -297,11 +297,10 @@ class ClassBuilder {
   // A published handler that form resources can bind events to by name.
   template <auto Member>
   ClassBuilder& handler(std::string name) {
-    static const std::string stored = name;
     info_.methods_.push_back({std::move(name), [](TObject* object) {
                                 using Traits = detail::MemberTraits<decltype(Member)>;
                                 return MakeMethod<Member>(
-                                    static_cast<typename Traits::Class*>(object), stored.c_str());
+                                    static_cast<typename Traits::Class*>(object));
                               }});
     return *this;
   }
