@@ -40,6 +40,7 @@ enum : UINT {
   WM_CHAR = 0x0102,  // WPARAM: character code (a byte of the system code page)
   WM_SYSKEYDOWN = 0x0104,
   WM_SYSKEYUP = 0x0105,
+  WM_SYSCHAR = 0x0106,  // WPARAM: a character typed with Alt
   WM_COMMAND = 0x0111,
   WM_MOUSEMOVE = 0x0200,
   WM_LBUTTONDOWN = 0x0201,  // LPARAM: MAKELPARAM(x, y)

@@ -221,6 +221,8 @@ TRect TControl::BoundsIn(const TWinControl* ancestor) const {
   return rect;
 }
 
+void TControl::Paint(TCanvas&) {}
+
 void TControl::Click() {
   OnClick(this);
 }
@@ -396,6 +398,10 @@ LRESULT TWinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
       HandleChar(wParam);
       return 0;
+    case WM_SYSCHAR:
+      if (TCustomForm* form = ParentForm())
+        form->DialogChar(static_cast<char>(wParam), keyboardShift | ssAlt);
+      return 0;
     case WM_SETTEXT:
       SetText(lParam != 0 ? std::string(reinterpret_cast<const char*>(lParam)) : std::string());
       return 1;
@@ -514,6 +520,22 @@ void TWinControl::KeyPress(char& key) {
   OnKeyPress(this, key);
 }
 bool TWinControl::WantsKey(std::uint16_t, TShiftState) const {
+  return false;
+}
+
+bool TWinControl::DialogKey(std::uint16_t key, TShiftState shift) {
+  for (TControl* child : std::vector<TControl*>(controls_))
+    if (auto* windowed = dynamic_cast<TWinControl*>(child);
+        windowed != nullptr && windowed->Showing() && windowed->DialogKey(key, shift))
+      return true;
+  return false;
+}
+
+bool TWinControl::DialogChar(char key, TShiftState shift) {
+  for (TControl* child : std::vector<TControl*>(controls_))
+    if (auto* windowed = dynamic_cast<TWinControl*>(child);
+        windowed != nullptr && windowed->Showing() && windowed->DialogChar(key, shift))
+      return true;
   return false;
 }
 void TWinControl::DoEnter() {

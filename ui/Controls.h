@@ -17,6 +17,7 @@ namespace ox {
 
 class TWinControl;
 class TCustomForm;
+class TCanvas;
 
 // An operation that is not allowed in the control's state ("Cannot focus a disabled
 // or invisible window").
@@ -115,6 +116,11 @@ class TControl : public TComponent {
   // The position of a point of this control in the coordinates of `ancestor`.
   TRect BoundsIn(const TWinControl* ancestor) const;
 
+  // Paints the control into a canvas whose origin is the control's top-left corner;
+  // the default paints nothing. Tests read the canvas's display list; a backend
+  // replays it.
+  virtual void Paint(TCanvas& canvas);
+
   virtual void Click();
   virtual void DblClick();
   // Mouse input at a point of the control: what a press and release do.
@@ -210,6 +216,12 @@ class TWinControl : public TControl, public WindowProcedure {
   // Whether the control takes this special key (Tab, arrows, Enter, Escape) itself
   // instead of leaving it to the form's dialog handling.
   virtual bool WantsKey(std::uint16_t key, TShiftState shift) const;
+  // A special key nobody took, offered to every control of the form until one handles
+  // it (a default button takes Enter, a cancel button Escape); true when handled.
+  virtual bool DialogKey(std::uint16_t key, TShiftState shift);
+  // A character typed with Alt (or not taken by the focused control), offered to every
+  // control until one whose caption has it as accelerator ("&Save") handles it.
+  virtual bool DialogChar(char key, TShiftState shift);
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;

@@ -185,22 +185,18 @@ void TCustomForm::SelectNext(TWinControl* current, bool forward, bool checkTabSt
 }
 
 bool TCustomForm::DialogKey(std::uint16_t key, TShiftState shift) {
-  if (shift & ssAlt) return false;
-  switch (key) {
-    case VK_TAB:
-      if (shift & ssCtrl) return false;
+  if ((shift & ssAlt) == 0) {
+    if (key == VK_TAB && (shift & ssCtrl) == 0) {
       SelectNext(ActiveControl(), (shift & ssShift) == 0, true);
       return true;
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-      if (ActiveControl() == nullptr) return false;
+    }
+    const bool arrow = key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN;
+    if (arrow && ActiveControl() != nullptr) {
       SelectNext(ActiveControl(), key == VK_RIGHT || key == VK_DOWN, false);
       return true;
-    default:
-      return false;
+    }
   }
+  return TCustomControl::DialogKey(key, shift);
 }
 
 void TCustomForm::ControlRemoved(TControl* control) {

@@ -100,8 +100,9 @@ class TCustomForm : public TCustomControl {
   // The first control of the tab order that can have the focus, or null.
   TWinControl* FindNextControl(TWinControl* current, bool forward, bool checkTabStop,
                                bool checkParent) const;
-  // The form's handling of Tab, arrows, Enter and Escape; true when handled.
-  virtual bool DialogKey(std::uint16_t key, TShiftState shift);
+  // The form's handling of Tab and arrows, then the controls' (default and cancel
+  // buttons, Ctrl+Tab in page controls); true when handled.
+  bool DialogKey(std::uint16_t key, TShiftState shift) override;
   // A control left the form: forget it as the active control.
   void ControlRemoved(TControl* control);
 
