@@ -372,6 +372,10 @@ TRect TCanvas::DrawText(std::string_view text, const TRect& rect, unsigned forma
   return {Saturated(x), Saturated(y), Saturated(x + width), Saturated(y + height)};
 }
 
+int FontTextHeight(const TFont& font) {
+  return CellHeight(font);
+}
+
 TSize TCanvas::TextExtent(std::string_view text) const {
   return {LineWidth(font_, text), CellHeight(font_)};
 }

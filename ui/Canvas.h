@@ -200,4 +200,8 @@ class TCanvas {
   std::vector<TCanvasOp> ops_;
 };
 
+// The height of a line of text in `font`, as a canvas with that font measures it (list
+// box rows, group box captions).
+int FontTextHeight(const TFont& font);
+
 }  // namespace ox

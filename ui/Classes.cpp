@@ -176,6 +176,7 @@ TObject* TStrings::Objects(int index) const {
 void TStrings::SetObjects(int index, TObject* object) {
   if (index < 0 || index >= Count()) IndexError(index);
   items_[static_cast<std::size_t>(index)].object = object;
+  Changed();
 }
 
 int TStrings::Add(std::string text) {
@@ -184,9 +185,16 @@ int TStrings::Add(std::string text) {
 }
 
 int TStrings::AddObject(std::string text, TObject* object) {
-  const int index = Add(std::move(text));
-  SetObjects(index, object);
-  return index;
+  BeginUpdate();  // one change for the line and its object
+  try {
+    const int index = Add(std::move(text));
+    SetObjects(index, object);
+    EndUpdate();
+    return index;
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
 }
 
 void TStrings::Insert(int index, std::string text) {

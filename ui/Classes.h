@@ -203,9 +203,12 @@ class TCollectionItem : public TPersistent {
   explicit TCollectionItem(TCollection* collection);
   TCollection* Collection() const { return collection_; }
   int Index() const;
+  // A token that lives as long as the item, for weak references.
+  std::weak_ptr<void> LifeToken() const { return life_; }
 
  private:
   TCollection* collection_;
+  std::shared_ptr<void> life_ = std::make_shared<char>(0);
 };
 
 // An owned list of items of one class (list view columns, status bar panels).

@@ -2,13 +2,37 @@
 
 #include <algorithm>
 
+#include "platform/AsciiText.h"
 #include "ui/Forms.h"
+#include "ui/Menus.h"
 
 namespace ox {
 
 namespace {
 
 TShiftState keyboardShift = 0;
+
+// A right click pops up the menu of the control, else of the nearest parent that has
+// one (with AutoPopup), at the point on the screen, for that control.
+void PopupContextMenu(TControl& control, int x, int y) {
+  for (TControl* c = &control; c != nullptr; c = c->Parent()) {
+    TPopupMenu* menu = c->PopupMenu();
+    if (menu == nullptr || !menu->AutoPopup()) continue;
+    const TRect screen = control.BoundsIn(nullptr);
+    menu->SetPopupComponent(c);
+    menu->Popup(screen.Left + x, screen.Top + y);
+    return;
+  }
+}
+
+// A key that is the short cut of an item of the pop-up menu of the control or of one
+// of its parents clicks that item; true when the key is taken so.
+bool IsMenuKey(TControl& control, std::uint16_t key, TShiftState shift) {
+  for (TControl* c = &control; c != nullptr; c = c->Parent())
+    if (TPopupMenu* menu = c->PopupMenu(); menu != nullptr && menu->IsShortCut(key, shift))
+      return true;
+  return false;
+}
 
 // Keeps the modifier state from the key messages of Shift, Ctrl and Alt.
 void TrackModifier(WPARAM key, bool down) {
@@ -41,6 +65,25 @@ const std::vector<std::string>& AlignNames() {
   return names;
 }
 
+const std::vector<std::string>& AlignmentNames() {
+  static const std::vector<std::string> names{"taLeftJustify", "taRightJustify", "taCenter"};
+  return names;
+}
+
+const std::vector<std::string>& BorderStyleNames() {
+  static const std::vector<std::string> names{"bsNone", "bsSingle"};
+  return names;
+}
+
+bool IsAccel(char key, std::string_view caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return key != 0 && UpperAscii(caption[i + 1]) == UpperAscii(key);
+    ++i;  // "&&" is a plain "&"
+  }
+  return false;
+}
+
 // ---- TControl --------------------------------------------------------------
 
 const ClassInfo& TControl::StaticClassInfo() {
@@ -67,6 +110,7 @@ const ClassInfo& TControl::StaticClassInfo() {
           .property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
           .property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint)
           .defaultValue(1)
+          .object<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
           .property("Caption", &TControl::Caption, &TControl::SetCaption)
           .event("OnClick", &TControl::OnClick)
           .event("OnDblClick", &TControl::OnDblClick)
@@ -223,6 +267,10 @@ TRect TControl::BoundsIn(const TWinControl* ancestor) const {
 
 void TControl::Paint(TCanvas&) {}
 
+bool TControl::DialogChar(char, TShiftState) {
+  return false;
+}
+
 void TControl::Click() {
   OnClick(this);
 }
@@ -241,6 +289,11 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   OnMouseUp(this, button, shift, x, y);
   // A press and release inside the control is a click.
   if (click && x >= 0 && y >= 0 && x < width_ && y < height_ && enabled_) Click();
+  if (button == TMouseButton::mbRight) PopupContextMenu(*this, x, y);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  popupMenu_ = menu;
 }
 
 void TControl::MouseMove(TShiftState shift, int x, int y) {
@@ -433,6 +486,7 @@ void TWinControl::HandleKeyDown(WPARAM wParam) {
   TrackModifier(wParam, true);
   auto key = static_cast<std::uint16_t>(wParam);
   const TShiftState shift = keyboardShift;
+  if (IsMenuKey(*this, key, shift)) return;
   TCustomForm* form = ParentForm();
   // Special keys the control does not take go to the form's dialog handling first
   // (Tab moves on, Enter clicks the default button, Escape the cancel button).
@@ -533,9 +587,7 @@ bool TWinControl::DialogKey(std::uint16_t key, TShiftState shift) {
 
 bool TWinControl::DialogChar(char key, TShiftState shift) {
   for (TControl* child : std::vector<TControl*>(controls_))
-    if (auto* windowed = dynamic_cast<TWinControl*>(child);
-        windowed != nullptr && windowed->Showing() && windowed->DialogChar(key, shift))
-      return true;
+    if (child->Showing() && child->DialogChar(key, shift)) return true;
   return false;
 }
 void TWinControl::DoEnter() {
@@ -554,6 +606,7 @@ void TWinControl::BoundsChanged() {
 void TWinControl::AlignControls() {
   // Top and bottom first, then left and right in the space left, then the client.
   TRect space{0, 0, ClientWidth(), ClientHeight()};
+  AdjustClientRect(space);
   for (TAlign pass :
        {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) {
     for (TControl* c : controls_) {

@@ -18,6 +18,7 @@ namespace ox {
 class TWinControl;
 class TCustomForm;
 class TCanvas;
+class TPopupMenu;
 
 // An operation that is not allowed in the control's state ("Cannot focus a disabled
 // or invisible window").
@@ -28,6 +29,10 @@ class EInvalidOperation : public Exception {
 };
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// How text sits in its box (labels, edits, list view columns).
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+// The frame of panels, list boxes and edits.
+enum class TBorderStyle { bsNone, bsSingle };
 
 // Shift state bits of key and mouse events.
 using TShiftState = int;
@@ -104,6 +109,10 @@ class TControl : public TComponent {
   void SetShowHint(bool value);
   bool ParentShowHint() const { return parentShowHint_; }
   void SetParentShowHint(bool value);
+  // The menu a right click pops up (with AutoPopup); a control without one passes the
+  // click on to its parent's.
+  TPopupMenu* PopupMenu() const { return popupMenu_.get(); }
+  void SetPopupMenu(TPopupMenu* menu);
 
   // The caption of labels and buttons, the text of edits.
   const std::string& Caption() const { return text_; }
@@ -120,6 +129,11 @@ class TControl : public TComponent {
   // the default paints nothing. Tests read the canvas's display list; a backend
   // replays it.
   virtual void Paint(TCanvas& canvas);
+
+  // A character typed with Alt (or not taken by the focused control), offered to every
+  // control until one whose caption has it as accelerator ("&Save") handles it; labels
+  // and speed buttons take part, so the default answers false (not handled).
+  virtual bool DialogChar(char key, TShiftState shift);
 
   virtual void Click();
   virtual void DblClick();
@@ -169,6 +183,7 @@ class TControl : public TComponent {
   bool showHint_ = false;
   bool parentShowHint_ = true;
   bool mousePressed_ = false;
+  ComponentRef<TPopupMenu> popupMenu_;
 };
 
 // A windowed control: has child controls, a tab order, the focus, a window handle.
@@ -219,9 +234,8 @@ class TWinControl : public TControl, public WindowProcedure {
   // A special key nobody took, offered to every control of the form until one handles
   // it (a default button takes Enter, a cancel button Escape); true when handled.
   virtual bool DialogKey(std::uint16_t key, TShiftState shift);
-  // A character typed with Alt (or not taken by the focused control), offered to every
-  // control until one whose caption has it as accelerator ("&Save") handles it.
-  virtual bool DialogChar(char key, TShiftState shift);
+  // Offers the character to every showing child control in turn.
+  bool DialogChar(char key, TShiftState shift) override;
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
@@ -239,6 +253,9 @@ class TWinControl : public TControl, public WindowProcedure {
   // What a windowed control does with a character nobody consumed (edits insert it).
   virtual void DefaultKeyPress(char key);
   virtual void AlignControls();
+  // The part of the client area aligned children fill: panels leave out their bevels
+  // and border width, group boxes their caption.
+  virtual void AdjustClientRect(TRect&) const {}
   void BoundsChanged() override;
 
  private:
@@ -273,5 +290,11 @@ class TCustomControl : public TWinControl {
 
 // The names of the model's enumerations for form resources.
 const std::vector<std::string>& AlignNames();
+const std::vector<std::string>& AlignmentNames();
+const std::vector<std::string>& BorderStyleNames();
+
+// Whether `key` is the accelerator of `caption`: the character after a single "&"
+// ("&&" shows an "&"), compared ignoring ASCII case.
+bool IsAccel(char key, std::string_view caption);
 
 }  // namespace ox

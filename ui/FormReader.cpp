@@ -1,5 +1,6 @@
 #include "ui/FormReader.h"
 
+#include <memory>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -188,6 +189,27 @@ PropTarget Resolve(TObject& object, std::string_view name) {
   }
 }
 
+// Whether `value` names a component for the property: an identifier given to a
+// component-valued property with a setter (one without a setter holds a part).
+bool IsReference(const PropTarget& target, const FormValue& value) {
+  const PropInfo* prop = target.prop;
+  return prop != nullptr && prop->kind == PropKind::Class && prop->setObject &&
+         value.kind == FormValueKind::Identifier &&
+         prop->propertyClass().InheritsFrom(TComponent::StaticClassInfo());
+}
+
+// A component reference read from the text, set once every component of the resource
+// exists, since it may name one written further on.
+struct Fixup {
+  TObject* object;           // the component or collection item the property was read for
+  std::weak_ptr<void> life;  // expires when that object is freed
+  std::string property;      // the (dotted) property name, from `object`
+  const PropInfo* prop;      // the property it named then
+  std::string reference;     // "Name", "Owner.Name" or "nil"
+  std::string path;          // the object's path, for messages
+  SourcePos pos;             // where the value is
+};
+
 // Reads the nodes of one resource into a root; frees what it created when it fails.
 class ResourceReader {
  public:
@@ -199,15 +221,21 @@ class ResourceReader {
   void ReadBody(TComponent& component, const FormObject& node, const std::string& path);
   void ReadChild(TComponent& container, const FormObject& node, const std::string& parentPath);
   TComponent& ChildFor(const FormObject& node, const std::string& path);
-  void ReadProperty(TObject& object, const FormProperty& property, const std::string& path);
+  void ReadProperty(TObject& object, const std::weak_ptr<void>& life, const FormProperty& property,
+                    const std::string& path);
   void AssignValue(const PropTarget& target, const FormValue& value, const std::string& path);
   void AssignObject(TObject& object, const PropInfo& prop, const FormValue& value,
                     const std::string& path);
   void BindHandler(TObject& object, const PropInfo& prop, const FormValue& value);
   void ReadCollection(TCollection& collection, const FormValue& value, const std::string& path);
+  void ResolveReferences();
+  TComponent* Referenced(std::string_view reference, const PropInfo& prop) const;
+  TComponent* FindTopLevel(std::string_view name) const;
   void Abandon();
 
   TComponent& root_;
+  std::string topName_;  // the name the text gives the root
+  std::vector<Fixup> fixups_;
   std::vector<ComponentRef<TComponent>> created_;
   std::vector<ComponentRef<TComponent>> loading_;  // in creation order, the root first
   std::unordered_set<const TComponent*> marked_;
@@ -218,7 +246,9 @@ void ResourceReader::Read(const FormObject& top) {
     MarkLoading(root_);
     const std::string& path = DisplayName(top);
     if (root_.Name().empty()) Guarded(path, "", top.pos, [&] { root_.SetName(top.name); });
+    topName_ = top.name;
     ReadBody(root_, top, path);
+    ResolveReferences();
     for (const ComponentRef<TComponent>& component : loading_)
       if (component) component->Loaded();
   } catch (...) {
@@ -236,7 +266,7 @@ void ResourceReader::MarkLoading(TComponent& component) {
 void ResourceReader::ReadBody(TComponent& component, const FormObject& node,
                               const std::string& path) {
   for (const FormProperty& property : node.properties)
-    ReadProperty(component, property, path);
+    ReadProperty(component, component.LifeToken(), property, path);
   for (const FormObject& child : node.children)
     ReadChild(component, child, path);
 }
@@ -272,10 +302,15 @@ TComponent& ResourceReader::ChildFor(const FormObject& node, const std::string& 
   return *child;
 }
 
-void ResourceReader::ReadProperty(TObject& object, const FormProperty& property,
-                                  const std::string& path) {
+void ResourceReader::ReadProperty(TObject& object, const std::weak_ptr<void>& life,
+                                  const FormProperty& property, const std::string& path) {
   PropTarget target;
   Guarded(path, property.name, property.pos, [&] { target = Resolve(object, property.name); });
+  if (IsReference(target, property.value)) {
+    fixups_.push_back({&object, life, property.name, target.prop, property.value.identifier, path,
+                       property.value.pos});
+    return;
+  }
   Guarded(path, property.name, property.value.pos,
           [&] { AssignValue(target, property.value, path + "." + property.name); });
 }
@@ -319,8 +354,49 @@ void ResourceReader::ReadCollection(TCollection& collection, const FormValue& va
     TCollectionItem* item = collection.Add();
     const std::string itemPath = path + "[" + std::to_string(i) + "]";
     for (const FormProperty& property : value.collection[i].properties)
-      ReadProperty(*item, property, itemPath);
+      ReadProperty(*item, item->LifeToken(), property, itemPath);
   }
+}
+
+// Sets the references in the order read. An object freed meanwhile (a component, or a
+// collection item deleted by a later value) is skipped; the property is looked up
+// again from it, so a dotted name reaches the sub-object it holds now.
+void ResourceReader::ResolveReferences() {
+  for (const Fixup& fixup : fixups_) {
+    if (fixup.life.expired()) continue;
+    Guarded(fixup.path, fixup.property, fixup.pos, [&] {
+      const PropTarget target = Resolve(*fixup.object, fixup.property);
+      if (target.prop != fixup.prop) return;  // an object of another class sits there now
+      target.prop->setObject(*target.object, Referenced(fixup.reference, *target.prop));
+    });
+  }
+}
+
+// The component a reference names: "nil" for none; a component the root owns or the
+// root itself; "A.B" for the component B that A owns, A found the same way.
+TComponent* ResourceReader::Referenced(std::string_view reference, const PropInfo& prop) const {
+  if (SameTextAscii(reference, "nil")) return nullptr;
+  TComponent* found = nullptr;
+  for (std::string_view rest = reference;;) {
+    const std::size_t dot = rest.find('.');
+    const std::string_view name = rest.substr(0, dot);
+    found = found == nullptr ? FindTopLevel(name) : found->FindComponent(name);
+    if (found == nullptr)
+      throw EPropertyError("Component " + std::string(reference) + " not found");
+    if (dot == std::string_view::npos) break;
+    rest.remove_prefix(dot + 1);
+  }
+  if (!found->InheritsFrom(prop.propertyClass()))
+    throw EPropertyError(std::string(reference) + " is a " + found->ClassName() + ", not a " +
+                         prop.propertyClass().name());
+  return found;
+}
+
+TComponent* ResourceReader::FindTopLevel(std::string_view name) const {
+  if (TComponent* owned = root_.FindComponent(name)) return owned;
+  if (!name.empty() && (SameTextAscii(name, root_.Name()) || SameTextAscii(name, topName_)))
+    return &root_;
+  return nullptr;
 }
 
 void ResourceReader::Abandon() {

@@ -8,6 +8,12 @@
 //   through sub-objects; "X.Strings = ( ... )" fills the string list X; "X = < ... >"
 //   fills the collection X with new items;
 // - events bind to the root's published handlers by name;
+// - an identifier given to a component-valued property with a setter names a
+//   component: one the root owns, or the root itself, or "A.B" for B owned by A, or
+//   "nil" for none. References are set after every component of the resource exists
+//   (forward references are the rule: ActiveControl names a control written later),
+//   just before Loaded; an unknown name is an EReadError at the value's position;
+//   references read for a component or collection item freed meanwhile are dropped;
 // - strings become the system's narrow texts (GB), binary data goes to text
 //   properties as it is.
 // The root and every component read are marked loading during the read and get

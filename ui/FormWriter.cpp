@@ -146,6 +146,8 @@ class ResourceWriter {
   void WriteProperties(const TObject& object, const std::string& prefix, int depth);
   void WriteHandler(const TObject& object, const PropInfo& prop, const std::string& name,
                     int depth);
+  void WriteReference(const TComponent& component, const PropInfo& prop, const std::string& name,
+                      int depth);
   void WriteSubObject(const TObject& sub, const std::string& name, int depth);
   void WriteLines(const TStrings& lines, const std::string& name, int depth);
   void WriteCollection(const TCollection& collection, const std::string& name, int depth);
@@ -185,9 +187,9 @@ void ResourceWriter::WriteProperties(const TObject& object, const std::string& p
       WriteHandler(object, *prop, name, depth);
     } else if (prop->kind == PropKind::Class) {
       const TObject* sub = prop->getObject(object);
-      // Components are references, not parts; they are not written.
-      if (sub != nullptr && dynamic_cast<const TComponent*>(sub) == nullptr &&
-          std::find(open_.begin(), open_.end(), sub) == open_.end())
+      if (const auto* component = dynamic_cast<const TComponent*>(sub))
+        WriteReference(*component, *prop, name, depth);
+      else if (sub != nullptr && std::find(open_.begin(), open_.end(), sub) == open_.end())
         WriteSubObject(*sub, name, depth);
     } else if (prop != componentName && prop->get && prop->set) {
       if (const auto literal = ValueLiteral(object, *prop)) Line(depth, name + " = " + *literal);
@@ -201,6 +203,14 @@ void ResourceWriter::WriteHandler(const TObject& object, const PropInfo& prop,
   if (method.Data != static_cast<const void*>(&root_)) return;  // only the root's handlers
   const std::string handler = root_.classInfo().MethodName(method);
   if (!handler.empty()) Line(depth, name + " = " + handler);
+}
+
+// A component is a reference, not a part: written as its name when the reader can find
+// it again (the root or one it owns) and the property can be set.
+void ResourceWriter::WriteReference(const TComponent& component, const PropInfo& prop,
+                                    const std::string& name, int depth) {
+  if (!prop.setObject || (&component != &root_ && component.Owner() != &root_)) return;
+  if (!component.Name().empty()) Line(depth, name + " = " + component.Name());
 }
 
 void ResourceWriter::WriteSubObject(const TObject& sub, const std::string& name, int depth) {

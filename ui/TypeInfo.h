@@ -80,10 +80,10 @@ struct PropInfo {
   PropKind kind = PropKind::Integer;
   // Enumeration: the names of the values 0, 1, ...; Set: the names of the bits.
   std::vector<std::string> names;
-  const IdentMap* identMap = nullptr;         // Integer: optional names of values
-  std::optional<std::int64_t> defaultValue;   // ordinal kinds: the value not stored
-  const ClassInfo* propertyClass = nullptr;   // Class: the class of the value
-  const std::type_info* signature = nullptr;  // Method: the handler's signature
+  const IdentMap* identMap = nullptr;             // Integer: optional names of values
+  std::optional<std::int64_t> defaultValue;       // ordinal kinds: the value not stored
+  const ClassInfo& (*propertyClass)() = nullptr;  // Class: the value's class
+  const std::type_info* signature = nullptr;      // Method: the handler's signature
 
   // Value kinds: ordinals as integers, Float as double, String as narrow text.
   std::function<Variant(const TObject&)> get;
@@ -263,7 +263,9 @@ class ClassBuilder {
     auto prop = std::make_unique<PropInfo>();
     prop->name = std::move(name);
     prop->kind = PropKind::Class;
-    prop->propertyClass = &Sub::StaticClassInfo();
+    // A function, not the information itself: classes that hold each other (a page
+    // control and its pages) would otherwise build each other's information recursively.
+    prop->propertyClass = &Sub::StaticClassInfo;
     prop->getObject = [getter](const TObject& o) -> TObject* {
       return std::invoke(getter, static_cast<const T&>(o));
     };

@@ -8,6 +8,7 @@
 #include "ui/Classes.h"
 #include "ui/FormReader.h"
 #include "ui/FormWriter.h"
+#include "ui/Forms.h"
 
 namespace ox {
 namespace {
@@ -46,27 +47,16 @@ const ClassInfo& TTestFont::StaticClassInfo() {
   return info;
 }
 
+class TTestFormBase;
+
 class TTestColumn : public TCollectionItem {
  public:
   OX_CLASS_INFO()
   using TCollectionItem::TCollectionItem;
   std::string caption;
   int width = 50;
+  ComponentRef<TTestFormBase> partner;  // only forms fit
 };
-
-const ClassInfo& TTestColumn::StaticClassInfo() {
-  static const ClassInfo info =
-      ClassBuilder<TTestColumn>("TTestColumn", &TCollectionItem::StaticClassInfo())
-          .property(
-              "Caption", [](const TTestColumn& c) { return c.caption; },
-              [](TTestColumn& c, const std::string& v) { c.caption = v; })
-          .property(
-              "Width", [](const TTestColumn& c) { return c.width; },
-              [](TTestColumn& c, int v) { c.width = v; })
-          .defaultValue(50)
-          .build();
-  return info;
-}
 
 // A control-like component that records what the reader does to it.
 class TTestControl : public TComponent {
@@ -91,6 +81,7 @@ class TTestControl : public TComponent {
                       }};
   TNotifyEvent OnClick;
   Event<TObject*, int&> OnKeyDown;
+  ComponentRef<TTestControl> buddy;
 
   TComponent* parent = nullptr;
   bool loadingWhenCaptionSet = false;
@@ -108,7 +99,8 @@ class TTestFormBase : public TTestControl {
  public:
   OX_CLASS_INFO()
   using TTestControl::TTestControl;
-  std::vector<std::string> loadLog;  // names, "!" when Loaded came without csLoading
+  // Names, "!" when Loaded came without csLoading, ">buddy" when a buddy was set.
+  std::vector<std::string> loadLog;
   void FormKeyDown(TObject*, int& key) { key = 0; }
 };
 
@@ -123,7 +115,8 @@ class TTestForm : public TTestFormBase {
 void TTestControl::Loaded() {
   auto* form = dynamic_cast<TTestFormBase*>(this);
   if (form == nullptr) form = dynamic_cast<TTestFormBase*>(Owner());
-  if (form != nullptr) form->loadLog.push_back(Name() + (IsLoading() ? "" : "!"));
+  if (form != nullptr)
+    form->loadLog.push_back(Name() + (IsLoading() ? "" : "!") + (buddy ? ">" + buddy->Name() : ""));
   TComponent::Loaded();
 }
 
@@ -161,6 +154,9 @@ const ClassInfo& TTestControl::StaticClassInfo() {
               "Lines", [](const TTestControl& c) { return const_cast<TStringList*>(&c.lines); })
           .object<TCollection>(
               "Columns", [](const TTestControl& c) { return const_cast<TCollection*>(&c.columns); })
+          .object<TTestControl>(
+              "Buddy", [](const TTestControl& c) { return c.buddy.get(); },
+              [](TTestControl& c, TTestControl* v) { c.buddy = v; })
           .event("OnClick", &TTestControl::OnClick)
           .event("OnKeyDown", &TTestControl::OnKeyDown)
           .build();
@@ -180,6 +176,23 @@ const ClassInfo& TTestForm::StaticClassInfo() {
       ClassBuilder<TTestForm>("TTestForm", &TTestFormBase::StaticClassInfo())
           .creatable()
           .handler<&TTestForm::ButtonClick>("ButtonClick")
+          .build();
+  return info;
+}
+
+const ClassInfo& TTestColumn::StaticClassInfo() {
+  static const ClassInfo info =
+      ClassBuilder<TTestColumn>("TTestColumn", &TCollectionItem::StaticClassInfo())
+          .property(
+              "Caption", [](const TTestColumn& c) { return c.caption; },
+              [](TTestColumn& c, const std::string& v) { c.caption = v; })
+          .property(
+              "Width", [](const TTestColumn& c) { return c.width; },
+              [](TTestColumn& c, int v) { c.width = v; })
+          .defaultValue(50)
+          .object<TTestFormBase>(
+              "Partner", [](const TTestColumn& c) { return c.partner.get(); },
+              [](TTestColumn& c, TTestFormBase* v) { c.partner = v; })
           .build();
   return info;
 }
@@ -390,6 +403,12 @@ TEST_F(FormReaderTest, ErrorsNameObjectPropertyAndPositionAndFreeWhatWasCreated)
       {"OnClick = 'ButtonClick'", list, "OnClick", 15, "does not take a string"},
       {"Columns = < item Height = 1 end >", list + ".Columns[0]", "Height", 22, "Height"},
       {"Columns = ( 'a' )", list, "Columns", 15, "does not take a list"},
+      {"Buddy = btnNowhere", list, "Buddy", 13, "Component btnNowhere not found"},
+      {"Buddy = frmMain.lvColumns.x", list, "Buddy", 13, "frmMain.lvColumns.x not found"},
+      {"Buddy = 'lvColumns'", list, "Buddy", 13, "does not take a string"},
+      {"Font = lvColumns", list, "Font", 12, "does not take an identifier"},
+      {"Columns = < item Partner = lvColumns end >", list + ".Columns[0]", "Partner", 32,
+       "lvColumns is a TTestControl, not a TTestFormBase"},
   };
   const int alive = TTestControl::alive;
   for (const Case& c : cases) {
@@ -431,6 +450,10 @@ void DumpObject(const TObject& object, const std::string& prefix, const TCompone
       out += name + "=" + root.classInfo().MethodName(prop->getMethod(object)) + "\n";
     } else if (prop->kind != PropKind::Class) {
       out += name + "=" + GetPropValue(object, *prop).asString() + "\n";
+    } else if (const TObject* sub = prop->getObject(object); sub == nullptr) {
+      out += name + "=nil\n";
+    } else if (const auto* component = dynamic_cast<const TComponent*>(sub)) {
+      out += name + "=" + component->Name() + "\n";
     } else if (const auto* lines = dynamic_cast<const TStrings*>(prop->getObject(object))) {
       out += name + "=" + lines->Text() + "\n";
     } else if (const auto* items = dynamic_cast<const TCollection*>(prop->getObject(object))) {
@@ -509,6 +532,7 @@ TEST_F(FormReaderTest, WritesValuesTheNotationCannotSpellSoTheyReadBack) {
   control->OnClick = MakeMethod<&TTestForm::ButtonClick>(&form);
   TTestForm other(nullptr);
   form.OnClick = MakeMethod<&TTestForm::ButtonClick>(&other);  // not the root's: not written
+  form.buddy = &other;                                         // not the root's either
 
   const std::string written = WriteComponentResource(form);
   EXPECT_EQ(written, R"(object f: TTestForm
@@ -527,7 +551,120 @@ end
   control->align = TTestAlign::alTop;
   Owned<TComponent> again = CreateComponentFromResource(WriteComponentResource(form), nullptr);
   form.OnClick = TMethod{};
+  form.buddy = nullptr;
   EXPECT_EQ(Snapshot(*again), Snapshot(form));
+}
+
+// Components named forward and backward, the root by its name, a dotted name, a
+// collection item's reference; the last value given wins.
+const char* const kReferences = R"(object frmMain: TTestForm
+  Buddy = btnLast
+  object btnFirst: TTestControl
+    Buddy = frmMain
+  end
+  object pnl: TTestControl
+    object btnLast: TTestControl
+      Buddy = BTNFIRST
+    end
+  end
+  object lv: TTestControl
+    Buddy = frmMain.btnLast
+    Columns = <
+      item
+        Partner = frmMain
+      end>
+  end
+  object x: TTestControl
+    Buddy = lv
+    Buddy = nil
+  end
+end
+)";
+
+TEST_F(FormReaderTest, ResolvesComponentReferencesOnceEveryComponentExists) {
+  TTestForm form(nullptr);
+  ReadComponentResource(form, kReferences);
+  TTestControl& first = Child(form, "btnFirst");
+  TTestControl& last = Child(form, "btnLast");
+  TTestControl& list = Child(form, "lv");
+  EXPECT_EQ(form.buddy.get(), &last);
+  EXPECT_EQ(first.buddy.get(), &form);
+  EXPECT_EQ(last.buddy.get(), &first);
+  EXPECT_EQ(list.buddy.get(), &last);
+  EXPECT_EQ(static_cast<TTestColumn*>(list.columns.Items(0))->partner.get(), &form);
+  EXPECT_EQ(Child(form, "x").buddy.get(), nullptr);
+  // Set while loading, before any Loaded.
+  EXPECT_EQ(form.loadLog, (std::vector<std::string>{"frmMain>btnLast", "btnFirst>frmMain", "pnl",
+                                                    "btnLast>btnFirst", "lv>btnLast", "x"}));
+
+  // A reference made for a collection item that a later value deletes is dropped with it.
+  TTestForm again(nullptr);
+  ReadComponentResource(again,
+                        "object f: TTestForm\n"
+                        "  Columns = < item Partner = nothing end >\n"
+                        "  Columns = < item end >\n"
+                        "end\n");
+  ASSERT_EQ(again.columns.Count(), 1);
+  EXPECT_EQ(static_cast<TTestColumn*>(again.columns.Items(0))->partner.get(), nullptr);
+}
+
+// A windowed control form resources can create.
+class TTestBox : public TWinControl {
+ public:
+  OX_CLASS_INFO()
+  using TWinControl::TWinControl;
+};
+
+const ClassInfo& TTestBox::StaticClassInfo() {
+  static const ClassInfo info =
+      ClassBuilder<TTestBox>("TTestBox", &TWinControl::StaticClassInfo()).creatable().build();
+  return info;
+}
+
+TEST_F(FormReaderTest, AFormsActiveControlNamesAControlWrittenAfterIt) {
+  RegisterClass(TTestBox::StaticClassInfo());
+  TForm form(nullptr);
+  // The form takes only a control that already sits on it.
+  ReadComponentResource(form,
+                        "object frmBaseGene: TForm\n"
+                        "  ActiveControl = pgOption\n"
+                        "  object pnl: TTestBox\n"
+                        "    object pgOption: TTestBox\n"
+                        "    end\n"
+                        "  end\n"
+                        "end\n");
+  EXPECT_EQ(form.ActiveControl(), form.FindComponent("pgOption"));
+  EXPECT_NE(WriteComponentResource(form).find("  ActiveControl = pgOption\n"), std::string::npos);
+}
+
+TEST_F(FormReaderTest, WritesReferencesAsNamesThatReadBack) {
+  TTestForm form(nullptr);
+  ReadComponentResource(form, kReferences);
+  const std::string written = WriteComponentResource(form);
+  EXPECT_EQ(written, R"(object frmMain: TTestForm
+  Buddy = btnLast
+  object btnFirst: TTestControl
+    Buddy = frmMain
+  end
+  object pnl: TTestControl
+    object btnLast: TTestControl
+      Buddy = btnFirst
+    end
+  end
+  object lv: TTestControl
+    Columns = <
+      item
+        Partner = frmMain
+      end>
+    Buddy = btnLast
+  end
+  object x: TTestControl
+  end
+end
+)");
+  Owned<TComponent> copy = CreateComponentFromResource(written, nullptr);
+  EXPECT_EQ(Snapshot(*copy), Snapshot(form));
+  EXPECT_EQ(WriteComponentResource(*copy), written);
 }
 
 }  // namespace
