@@ -45,18 +45,17 @@ void RegisterStandardClasses() {
         &TMemoField::StaticClassInfo(),      &TClientDataSet::StaticClassInfo(),
         &TDataSource::StaticClassInfo(),     &TSocketConnection::StaticClassInfo(),
         &TDCOMConnection::StaticClassInfo(), &TSimpleObjectBroker::StaticClassInfo(),
-        &TDBEdit::StaticClassInfo(), &TDBComboBox::StaticClassInfo(),
+        &TDBEdit::StaticClassInfo(),         &TDBComboBox::StaticClassInfo(),
         &TCheckBox::StaticClassInfo(),       &TRadioButton::StaticClassInfo(),
         &TGroupBox::StaticClassInfo(),       &TRadioGroup::StaticClassInfo(),
         &TPanel::StaticClassInfo(),          &TSplitter::StaticClassInfo(),
         &TListBox::StaticClassInfo(),        &TComboBox::StaticClassInfo(),
-        &TLabel::StaticClassInfo(),
-        &TEdit::StaticClassInfo(),           &TMaskEdit::StaticClassInfo(),
-        &TMemo::StaticClassInfo(),           &TButton::StaticClassInfo(),
-        &TBitBtn::StaticClassInfo(),         &TSpeedButton::StaticClassInfo(),
-        &TSpinEdit::StaticClassInfo(),       &TListView::StaticClassInfo(),
-        &TTreeView::StaticClassInfo(),       &TDrawGrid::StaticClassInfo(),
-        &TStringGrid::StaticClassInfo()})
+        &TLabel::StaticClassInfo(),          &TEdit::StaticClassInfo(),
+        &TMaskEdit::StaticClassInfo(),       &TMemo::StaticClassInfo(),
+        &TButton::StaticClassInfo(),         &TBitBtn::StaticClassInfo(),
+        &TSpeedButton::StaticClassInfo(),    &TSpinEdit::StaticClassInfo(),
+        &TListView::StaticClassInfo(),       &TTreeView::StaticClassInfo(),
+        &TDrawGrid::StaticClassInfo(),       &TStringGrid::StaticClassInfo()})
     RegisterClass(*info);
 }
 
