@@ -1,19 +1,18 @@
 // Push buttons. A click sets the parent form's ModalResult (when the button has one)
-// and then fires OnClick, so a handler can still keep the form open. A mouse press
-// first gives the button the focus, which runs OnExit of the control being left; when
-// that handler keeps the focus, the release clicks nothing. Enter clicks the focused
-// button, or the Default button when no button has the focus; Escape clicks the
-// Cancel button; Space clicks the focused button; the caption's accelerator clicks it.
+// and then fires OnClick, so a handler can still keep the form open. The press,
+// release and Space handling are those of every button control (ui/ButtonControl.h).
+// Enter clicks the focused button, or the Default button when no button has the focus;
+// Escape clicks the Cancel button; the caption's accelerator clicks it.
 #pragma once
 
 #include <cstdint>
 
-#include "ui/Controls.h"
+#include "ui/ButtonControl.h"
 #include "ui/Dialogs.h"
 
 namespace ox {
 
-class TButton : public TWinControl {
+class TButton : public TButtonControl {
  public:
   OX_CLASS_INFO()
   explicit TButton(TComponent* owner);
@@ -26,13 +25,10 @@ class TButton : public TWinControl {
   void SetModalResult(TModalResult value) { modalResult_ = value; }
 
   void Click() override;
-  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   bool DialogKey(std::uint16_t key, TShiftState shift) override;
   bool DialogChar(char key, TShiftState shift) override;
 
  protected:
-  void DefaultKeyDown(std::uint16_t key, TShiftState shift) override;
   // Whether Enter clicks this button: the focused button does, and the Default button
   // while no button has the focus.
   bool TakesEnter() const;
@@ -41,7 +37,6 @@ class TButton : public TWinControl {
   bool default_ = false;
   bool cancel_ = false;
   TModalResult modalResult_ = mrNone;
-  bool pressed_ = false;  // a left press the release may complete into a click
 };
 
 }  // namespace ox

@@ -1,7 +1,7 @@
-// The base of check boxes and radio buttons, as the framework's button controls: a
-// left press focuses the control where it can, and a release inside it clicks it;
-// the space key clicks the focused control. When the focus stays elsewhere (an OnExit
-// of the control being left that keeps it), the release clicks nothing.
+// The base of push buttons, check boxes and radio buttons, as the framework's button
+// controls: a left press focuses the control where it can, and a release inside it
+// clicks it; the space key clicks the focused control. When the focus stays elsewhere
+// (an OnExit of the control being left that keeps it), the release clicks nothing.
 #pragma once
 
 #include "ui/Controls.h"

@@ -216,8 +216,9 @@ int TClientDataSet::InternalPost(int position, bool inserting, const std::vector
       record->changeOrder = ++changeOrder_;
     }
     record->values = values;
-    RebuildView();
-    return PositionOf(record);
+    if (index_.empty()) return position;
+    view_.erase(view_.begin() + position);
+    return Place(record);
   }
   auto record = std::make_unique<Record>();
   record->id = nextId_++;
@@ -225,25 +226,31 @@ int TClientDataSet::InternalPost(int position, bool inserting, const std::vector
   record->inserted = true;
   record->changeOrder = ++changeOrder_;
   Record* added = record.get();
-  // A new record goes before the current one in fetch order; the index then places it.
-  auto place = records_.end();
-  if (position >= 0 && static_cast<std::size_t>(position) < view_.size()) {
-    const Record* before = view_[static_cast<std::size_t>(position)];
-    place = std::find_if(records_.begin(), records_.end(),
-                         [&](const auto& r) { return r.get() == before; });
+  // Without an index the order is the fetch order, and a new record goes before the
+  // current one; an index places it among the records of its key, after them.
+  const auto at = static_cast<std::size_t>(std::clamp(position, 0, InternalRecordCount()));
+  if (index_.empty()) {
+    records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(at), std::move(record));
+    view_.insert(view_.begin() + static_cast<std::ptrdiff_t>(at), added);
+    return static_cast<int>(at);
   }
-  records_.insert(place, std::move(record));
-  RebuildView();
-  return PositionOf(added);
+  records_.push_back(std::move(record));
+  return Place(added);
+}
+
+int TClientDataSet::Place(Record* record) {
+  const auto at = std::upper_bound(view_.begin(), view_.end(), record,
+                                   [&](const Record* a, const Record* b) { return Less(*a, *b); });
+  return static_cast<int>(view_.insert(at, record) - view_.begin());
 }
 
 void TClientDataSet::InternalDelete(int position) {
   const Record* record = view_.at(static_cast<std::size_t>(position));
   if (!record->inserted)
     deleted_.push_back({record->original.value_or(record->values), ++changeOrder_});
+  view_.erase(view_.begin() + position);
   records_.erase(std::find_if(records_.begin(), records_.end(),
                               [&](const auto& r) { return r.get() == record; }));
-  RebuildView();
 }
 
 // ---- index -----------------------------------------------------------------
@@ -299,14 +306,17 @@ void TClientDataSet::RebuildView() {
   for (const auto& record : records_)
     view_.push_back(record.get());
   if (index_.empty()) return;
-  std::stable_sort(view_.begin(), view_.end(), [&](const Record* a, const Record* b) {
-    for (const IndexColumn& key : index_) {
-      const int order =
-          CompareValues(a->values[key.column], b->values[key.column], key.caseInsensitive);
-      if (order != 0) return key.descending ? order > 0 : order < 0;
-    }
-    return false;
-  });
+  std::stable_sort(view_.begin(), view_.end(),
+                   [&](const Record* a, const Record* b) { return Less(*a, *b); });
+}
+
+bool TClientDataSet::Less(const Record& a, const Record& b) const {
+  for (const IndexColumn& key : index_) {
+    const int order =
+        CompareValues(a.values[key.column], b.values[key.column], key.caseInsensitive);
+    if (order != 0) return key.descending ? order > 0 : order < 0;
+  }
+  return false;
 }
 
 int TClientDataSet::CompareKey(const Record& record, const std::vector<Variant>& keys) const {

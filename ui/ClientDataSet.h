@@ -14,7 +14,8 @@
 // An index orders the records and serves FindKey and FindNearest: IndexFieldNames
 // (";"-separated field names; texts ordered ignoring case), or IndexName choosing one of
 // the IndexDefs (texts ordered by their bytes unless ixCaseInsensitive; ixDescending
-// reverses). Null values come first; records with equal keys keep their order.
+// reverses). Null values come first; records with equal keys keep the order they were
+// fetched in, and a record posted later goes after those of its key.
 #pragma once
 
 #include <cstdint>
@@ -154,7 +155,11 @@ class TClientDataSet : public TDataSet {
   std::vector<IndexColumn> ResolveIndex(const std::string& indexName,
                                         const std::string& indexFieldNames) const;
   void ChangeIndex(const std::string& indexName, const std::string& indexFieldNames);
+  // Orders the records by the index; equal keys keep their order.
   void RebuildView();
+  bool Less(const Record& a, const Record& b) const;
+  // Puts a record into the ordered view after those of its key; answers its position.
+  int Place(Record* record);
   int PositionOf(const Record* record) const;
   int CompareKey(const Record& record, const std::vector<Variant>& keys) const;
   std::optional<std::vector<Variant>> IndexKey(const std::vector<Variant>& keyValues) const;

@@ -24,8 +24,7 @@ void UpdateOnExit(TWinControl& control, TFieldDataLink& link, SelectAll&& select
 bool StartsEditing(char key) {
   constexpr char kPaste = 0x16;
   constexpr char kCut = 0x18;
-  return static_cast<unsigned char>(key) >= 0x20 || key == VK_BACK || key == kPaste ||
-         key == kCut;
+  return static_cast<unsigned char>(key) >= 0x20 || key == VK_BACK || key == kPaste || key == kCut;
 }
 
 }  // namespace
@@ -99,8 +98,7 @@ const ClassInfo& TDBComboBox::StaticClassInfo() {
       ClassBuilder<TDBComboBox>("TDBComboBox", &TComboBox::StaticClassInfo())
           .creatable()
           .property("DataField", &TDBComboBox::DataField, &TDBComboBox::SetDataField)
-          .object<TDataSource>("DataSource", &TDBComboBox::DataSource,
-                               &TDBComboBox::SetDataSource)
+          .object<TDataSource>("DataSource", &TDBComboBox::DataSource, &TDBComboBox::SetDataSource)
           .property("ReadOnly", &TDBComboBox::ReadOnly, &TDBComboBox::SetReadOnly)
           .defaultValue(0)
           .build();

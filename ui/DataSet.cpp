@@ -381,11 +381,6 @@ TField* TFields::FindField(std::string_view name) const {
   return nullptr;
 }
 
-int TFields::IndexOf(const TField* field) const {
-  const auto found = std::find(list_.begin(), list_.end(), field);
-  return found == list_.end() ? -1 : static_cast<int>(found - list_.begin());
-}
-
 // ---- field definitions -----------------------------------------------------
 
 const ClassInfo& TFieldDef::StaticClassInfo() {

@@ -268,7 +268,6 @@ class TFields {
   TField* operator[](int index) const;
   // The field of that name (ignoring case), or null.
   TField* FindField(std::string_view name) const;
-  int IndexOf(const TField* field) const;
 
  private:
   friend class TDataSet;

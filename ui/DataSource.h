@@ -122,7 +122,6 @@ class TFieldDataLink : public TDataLink {
   bool Edit() override;
   // The control's text changed and differs from the field until written back.
   void Modified() { modified_ = true; }
-  bool IsModified() const { return modified_; }
   // Shows the field's value again, dropping the control's pending text.
   void Reset() { RecordChanged(nullptr); }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
-#include "tests/ui/KeyInput.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/BitBtn.h"
 #include "ui/Button.h"
 #include "ui/Edit.h"
@@ -17,6 +17,7 @@ namespace {
 
 using test::ClickAt;
 using test::Press;
+using test::PressAlt;
 
 // Records clicks and exits as "name " words, and what a click saw of the form.
 struct Log {
@@ -140,11 +141,11 @@ TEST_F(ButtonTest, AnAcceleratorClicksWithoutTakingTheFocus) {
   form->Show();
   edit->SetFocus();
   for (char key : {'s', 'S', 'b', 'x'})
-    SendMessage(edit->Handle(), WM_SYSCHAR, static_cast<unsigned char>(key), 0);
+    PressAlt(*edit, key);
   EXPECT_EQ(log.text, "save save ");
   EXPECT_TRUE(edit->Focused());
   save->SetEnabled(false);
-  SendMessage(edit->Handle(), WM_SYSCHAR, 's', 0);
+  PressAlt(*edit, 's');
   EXPECT_EQ(log.text, "save save ");
 }
 
@@ -321,7 +322,7 @@ TEST_F(ButtonTest, SpeedButtonsOfAGroupStayDownOneAtATime) {
   plain->SetDown(true);
   EXPECT_FALSE(plain->Down());
   log.text.clear();
-  SendMessage(edit->Handle(), WM_SYSCHAR, 'g', 0);
+  PressAlt(*edit, 'g');
   EXPECT_EQ(log.text, "plain ^ ");
 }
 

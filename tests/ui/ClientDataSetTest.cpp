@@ -128,7 +128,10 @@ TEST_F(ClientDataSetTest, OpeningWithoutProviderOrWithABadPacketFailsAndStaysClo
        "EDatabaseError: ClientDataSet1: Missing data provider or data packet"},
       {"unknown server", [&] { connection->SetServerName("Test.Nobody"); },
        "EOleSysError: Invalid class string"},
-      {"bad packet", [&] { server->packet.rows.push_back({"too", "short"}); },
+      {"bad packet",
+       [&] {
+         server->packet.rows.push_back({"too", "short"});
+       },
        "EDatabaseError: ClientDataSet1: Invalid data packet"},
   };
   for (const Case& c : cases) {
@@ -187,7 +190,9 @@ TEST_F(ClientDataSetTest, AnIndexDefinitionIsExactUnlessCaseInsensitiveAndMayDes
     EXPECT_EQ(ds->FindKey(c.key), c.found);
     EXPECT_EQ(ds->FieldByName("VCONDITION")->AsString(), c.vcondition);
   }
-  EXPECT_EQ(ErrorOf([&] { ds->FindKey({"a", "b", "c", "d"}); }),
+  EXPECT_EQ(ErrorOf([&] {
+              ds->FindKey({"a", "b", "c", "d"});
+            }),
             "EDatabaseError: ClientDataSet1: More key values than index fields");
 
   ds->SetIndexName("ByDate");
@@ -332,7 +337,8 @@ TEST(DataPacketTest, DecodingRefusesWhatIsNoPacket) {
   };
   const Case cases[] = {
       {"fields alone", packet(VarArrayOf({idField})), true},
-      {"wide texts and numbers as text", packet(VarArrayOf({idField}), {VarArrayOf({u"12"})}), true},
+      {"wide texts and numbers as text", packet(VarArrayOf({idField}), {VarArrayOf({u"12"})}),
+       true},
       {"empty", Variant(), false},
       {"a text", Variant("packet"), false},
       {"empty array", VarArrayCreate({0, -1}), false},

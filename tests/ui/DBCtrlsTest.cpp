@@ -6,23 +6,16 @@
 #include <tuple>
 
 #include "platform/CodePage.h"
-#include "platform/WinMessages.h"
+#include "platform/OleAuto.h"
 #include "tests/support/TestMachine.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/ClientDataSet.h"
 #include "ui/DBCtrls.h"
+#include "ui/FormReader.h"
 #include "ui/Forms.h"
 
 namespace ox {
 namespace {
-
-void Type(TWinControl* control, std::string_view text) {
-  for (char c : text)
-    SendMessage(control->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
-}
-
-void Press(TWinControl* control, WPARAM key) {
-  SendMessage(control->Handle(), WM_KEYDOWN, key, 0);
-}
 
 struct TextHandlers {
   void GetText(TField* field, std::string& text, bool displayText) {
@@ -96,14 +89,14 @@ TEST_F(DBCtrlsTest, ControlsShowTheCurrentRecordAndStayReadOnlyWhileBrowsing) {
 
 TEST_F(DBCtrlsTest, TypingEditsTheRecordAndLeavingWritesTheField) {
   name->SetFocus();
-  Type(name, "new");  // replaces the text selected on entering
+  test::Type(*name, "new");  // replaces the text selected on entering
   EXPECT_EQ(ds->State(), TDataSetState::dsEdit);
   EXPECT_EQ(name->Text(), "new");
   EXPECT_EQ(Stored("NAME"), "first");  // not yet
   qty->SetFocus();
   EXPECT_EQ(Stored("NAME"), "new");
-  Press(qty, VK_END);
-  Type(qty, "5");
+  test::Press(*qty, VK_END);
+  test::Type(*qty, "5");
   ds->Post();  // posting takes the text of the focused control too
   EXPECT_EQ(ds->FieldByName("QTY")->AsInteger(), 15);
   EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
@@ -111,8 +104,8 @@ TEST_F(DBCtrlsTest, TypingEditsTheRecordAndLeavingWritesTheField) {
 
 TEST_F(DBCtrlsTest, EscapeDropsWhatWasTyped) {
   name->SetFocus();
-  Type(name, "abc");
-  Type(name, "\x1b");
+  test::Type(*name, "abc");
+  test::Press(*name, VK_ESCAPE);
   EXPECT_EQ(name->Text(), "first");
   EXPECT_EQ(name->SelLength(), 5);
   qty->SetFocus();
@@ -134,8 +127,8 @@ TEST_F(DBCtrlsTest, KeysAreRefusedWhenTheRecordCannotBeEdited) {
     SCOPED_TRACE(c.what);
     c.arrange();
     name->SetFocus();
-    Type(name, "x");
-    Press(name, VK_DELETE);
+    test::Type(*name, "x");
+    test::Press(*name, VK_DELETE);
     EXPECT_EQ(name->Text(), "first");
     EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
     source->SetAutoEdit(true);
@@ -147,7 +140,7 @@ TEST_F(DBCtrlsTest, KeysAreRefusedWhenTheRecordCannotBeEdited) {
 
 TEST_F(DBCtrlsTest, ATextTheFieldRefusesKeepsTheFocus) {
   qty->SetFocus();
-  Type(qty, "12a");
+  test::Type(*qty, "12a");
   try {
     name->SetFocus();
     FAIL() << "no error";
@@ -157,7 +150,8 @@ TEST_F(DBCtrlsTest, ATextTheFieldRefusesKeepsTheFocus) {
   EXPECT_EQ(form->ActiveControl(), qty);
   EXPECT_TRUE(qty->Focused());
   EXPECT_EQ(qty->SelLength(), 3);
-  Type(qty, "\b7");  // still editable: fix it and move on
+  test::Press(*qty, VK_BACK);  // still editable: fix it and move on
+  test::Type(*qty, "7");
   name->SetFocus();
   EXPECT_EQ(ds->FieldByName("QTY")->AsInteger(), 7);
 }
@@ -177,15 +171,15 @@ TEST_F(DBCtrlsTest, TheEditShowsTheDisplayTextUntilItHasTheFocus) {
 TEST_F(DBCtrlsTest, DoubleByteCharactersTypeAsOne) {
   test::TestMachine gbWindows(936);
   name->SetFocus();
-  Press(name, VK_END);
-  Type(name, Gb("中"));
+  test::Press(*name, VK_END);
+  test::Type(*name, Gb("中"));
   qty->SetFocus();
   EXPECT_EQ(Stored("NAME"), "first" + Gb("中"));
 }
 
 TEST_F(DBCtrlsTest, TheComboBoxPutsTheChosenLineIntoTheField) {
   kind->SetFocus();
-  Press(kind, VK_DOWN);
+  test::Press(*kind, VK_DOWN);
   EXPECT_EQ(ds->State(), TDataSetState::dsEdit);
   EXPECT_EQ(kind->Text(), "C");
   name->SetFocus();
@@ -195,8 +189,8 @@ TEST_F(DBCtrlsTest, TheComboBoxPutsTheChosenLineIntoTheField) {
 
   source->SetAutoEdit(false);
   kind->SetFocus();
-  Press(kind, VK_DOWN);
-  Type(kind, "a");
+  test::Press(*kind, VK_DOWN);
+  test::Type(*kind, "a");
   EXPECT_EQ(kind->ItemIndex(), 1);
   EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
 }
@@ -206,10 +200,10 @@ TEST_F(DBCtrlsTest, TheComboBoxEditPartTypesLikeAnEdit) {
   ds->Next();
   EXPECT_EQ(kind->Text(), "Z");  // shown as it stands
   kind->SetFocus();
-  Type(kind, "Q");
-  Type(kind, "\x1b");
+  test::Type(*kind, "Q");
+  test::Press(*kind, VK_ESCAPE);
   EXPECT_EQ(kind->Text(), "Z");
-  Type(kind, "QR");
+  test::Type(*kind, "QR");
   name->SetFocus();
   EXPECT_EQ(Stored("KIND"), "QR");
 }
@@ -231,6 +225,49 @@ TEST_F(DBCtrlsTest, DataSourceIsAPublishedObjectProperty) {
     EXPECT_EQ(GetPropValue(*control, *control->classInfo().FindProperty("DataField")).asString(),
               control == name ? "NAME" : "KIND");
   }
+}
+
+// A provider serving two scheme names.
+class SchemeServer : public AutoObject {
+ public:
+  SchemeServer() {
+    AddMethod("AS_GetRecords", 7, [](std::span<Variant> args) {
+      EXPECT_EQ(args[0], Variant("pvdConSave"));
+      return EncodeDataPacket(
+          {{{"NCONDITION", TFieldType::ftString, 20}}, {{Variant("one")}, {Variant("two")}}});
+    });
+  }
+};
+
+TEST(DBCtrlsResourceTest, AFormResourceWiresConnectionDataSetSourceAndControls) {
+  RegisterOleClass("Test.SchemeServer", [] { return std::make_shared<SchemeServer>(); });
+  Owned<TForm> form(CreateForm<TForm>(nullptr));
+  ReadComponentResource(*form, R"(
+object Form1: TForm
+  object DBEdit1: TDBEdit
+    DataSource = DataSource1
+    DataField = 'NCONDITION'
+  end
+  object MainMidas: TDCOMConnection
+    ServerName = 'Test.SchemeServer'
+  end
+  object ClientDataSet1: TClientDataSet
+    Active = True
+    ProviderName = 'pvdConSave'
+    RemoteServer = MainMidas
+    IndexFieldNames = 'NCONDITION'
+  end
+  object DataSource1: TDataSource
+    DataSet = ClientDataSet1
+  end
+end)");
+  auto* edit = static_cast<TDBEdit*>(form->FindComponent("DBEdit1"));
+  auto* dataSet = static_cast<TClientDataSet*>(form->FindComponent("ClientDataSet1"));
+  EXPECT_TRUE(static_cast<TCustomRemoteServer*>(form->FindComponent("MainMidas"))->Connected());
+  EXPECT_EQ(edit->Text(), "one");
+  dataSet->Last();
+  EXPECT_EQ(edit->Text(), "two");
+  UnregisterOleClass("Test.SchemeServer");
 }
 
 }  // namespace

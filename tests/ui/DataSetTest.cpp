@@ -6,10 +6,10 @@
 
 #include "platform/CodePage.h"
 #include "platform/DateTime.h"
+#include "tests/support/TestMachine.h"
 #include "ui/ClientDataSet.h"
 #include "ui/DataSource.h"
 #include "ui/FormReader.h"
-#include "tests/support/TestMachine.h"
 
 namespace ox {
 namespace {
@@ -30,11 +30,10 @@ std::string DatabaseErrorOf(Action&& action) {
 struct EventLog {
   template <int N>
   void Note(TDataSet*) {
-    static const char* const kNames[] = {"BeforeInsert", "OnNewRecord", "AfterInsert",
-                                         "BeforePost",   "AfterPost",   "BeforeCancel",
-                                         "AfterCancel",  "BeforeScroll", "AfterScroll",
-                                         "BeforeEdit",   "AfterEdit",   "BeforeDelete",
-                                         "AfterDelete"};
+    static const char* const kNames[] = {
+        "BeforeInsert", "OnNewRecord",  "AfterInsert",  "BeforePost",  "AfterPost",
+        "BeforeCancel", "AfterCancel",  "BeforeScroll", "AfterScroll", "BeforeEdit",
+        "AfterEdit",    "BeforeDelete", "AfterDelete"};
     log += std::string(kNames[N]) + " ";
   }
   void NewRecord(TDataSet* dataSet) {
@@ -99,8 +98,8 @@ TEST_F(DataSetTest, OpeningMakesAFieldOfTheRightClassPerDefinitionAndClosingFree
     const char* className;
     int displayWidth;
   };
-  const Case cases[] = {{"ID", "TIntegerField", 11},     {"NAME", "TStringField", 10},
-                        {"PRICE", "TFloatField", 10},    {"ACTIVE", "TBooleanField", 5},
+  const Case cases[] = {{"ID", "TIntegerField", 11},    {"NAME", "TStringField", 10},
+                        {"PRICE", "TFloatField", 10},   {"ACTIVE", "TBooleanField", 5},
                         {"MADE", "TDateTimeField", 18}, {"NOTE", "TMemoField", 10}};
   ASSERT_EQ(ds->FieldCount(), 6);
   for (int i = 0; i < 6; ++i) {
@@ -191,10 +190,11 @@ TEST_F(DataSetTest, ErrorsAreWordedAsTheFrameworkWordsThemWithTheDataSetName) {
   EXPECT_EQ(DatabaseErrorOf([&] { F("NAME")->SetAsString("b"); }),
             "ClientDataSet1: Dataset not in edit or insert mode");
   ds->Close();
-  for (const auto& action : std::vector<std::function<void()>>{
-           [&] { ds->First(); }, [&] { ds->Edit(); }, [&] { ds->RecordCount(); },
-           [&] { ds->Locate("ID", 1); }})
-    EXPECT_EQ(DatabaseErrorOf(action), "ClientDataSet1: Cannot perform this operation on a closed dataset");
+  for (const auto& action :
+       std::vector<std::function<void()>>{[&] { ds->First(); }, [&] { ds->Edit(); },
+                                          [&] { ds->RecordCount(); }, [&] { ds->Locate("ID", 1); }})
+    EXPECT_EQ(DatabaseErrorOf(action),
+              "ClientDataSet1: Cannot perform this operation on a closed dataset");
   EXPECT_EQ(ds->RecNo(), -1);
   EXPECT_TRUE(ds->IsEmpty());
 }
@@ -228,16 +228,51 @@ TEST_F(DataSetTest, NavigationMovesAndReportsTheEnds) {
     bool bof, eof;
   };
   const Step steps[] = {
-      {"First", [](TDataSet& d) { d.First(); return 0; }, 0, 1, true, false},
-      {"Prior at the start", [](TDataSet& d) { d.Prior(); return 0; }, 0, 1, true, false},
-      {"Next", [](TDataSet& d) { d.Next(); return 0; }, 0, 2, false, false},
+      {"First",
+       [](TDataSet& d) {
+         d.First();
+         return 0;
+       },
+       0, 1, true, false},
+      {"Prior at the start",
+       [](TDataSet& d) {
+         d.Prior();
+         return 0;
+       },
+       0, 1, true, false},
+      {"Next",
+       [](TDataSet& d) {
+         d.Next();
+         return 0;
+       },
+       0, 2, false, false},
       {"MoveBy 2", [](TDataSet& d) { return d.MoveBy(2); }, 2, 4, false, false},
-      {"Next past the end", [](TDataSet& d) { d.Next(); return 0; }, 0, 4, false, true},
+      {"Next past the end",
+       [](TDataSet& d) {
+         d.Next();
+         return 0;
+       },
+       0, 4, false, true},
       {"MoveBy -10", [](TDataSet& d) { return d.MoveBy(-10); }, -3, 1, true, false},
       {"MoveBy huge", [](TDataSet& d) { return d.MoveBy(2147483647); }, 3, 4, false, true},
-      {"RecNo 2", [](TDataSet& d) { d.SetRecNo(2); return 0; }, 0, 2, false, false},
-      {"RecNo 9 ignored", [](TDataSet& d) { d.SetRecNo(9); return 0; }, 0, 2, false, false},
-      {"Last", [](TDataSet& d) { d.Last(); return 0; }, 0, 4, false, true},
+      {"RecNo 2",
+       [](TDataSet& d) {
+         d.SetRecNo(2);
+         return 0;
+       },
+       0, 2, false, false},
+      {"RecNo 9 ignored",
+       [](TDataSet& d) {
+         d.SetRecNo(9);
+         return 0;
+       },
+       0, 2, false, false},
+      {"Last",
+       [](TDataSet& d) {
+         d.Last();
+         return 0;
+       },
+       0, 4, false, true},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
@@ -361,7 +396,8 @@ TEST_F(DataSetTest, LocateFindsTheFirstMatchingRecordOrLeavesTheCursor) {
       {"NAME", VarArrayOf({Variant("Banana")}), 0, 3},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.fields) + " = " + VarToStr(c.values.isArray() ? c.values[0] : c.values));
+    SCOPED_TRACE(std::string(c.fields) + " = " +
+                 VarToStr(c.values.isArray() ? c.values[0] : c.values));
     ds->SetRecNo(2);
     EXPECT_EQ(ds->Locate(c.fields, c.values, c.options), c.recNo > 0);
     EXPECT_EQ(ds->RecNo(), c.recNo > 0 ? c.recNo : 2);

@@ -4,6 +4,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/WinMessages.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Edit.h"
@@ -103,11 +104,6 @@ const ClassInfo& TfrmDemo::StaticClassInfo() {
   return info;
 }
 
-void Type(HWND window, std::string_view text) {
-  for (char c : text)
-    SendMessage(window, WM_CHAR, static_cast<unsigned char>(c), 0);
-}
-
 HWND Find(TCustomForm& form, std::string_view name) {
   return FindChildWindow(form.Handle(), name);
 }
@@ -126,14 +122,12 @@ TEST(DemoForm, IsBuiltFromItsResourceAndDrivenThroughHandles) {
     // previewed key, then confirm with Enter (the default button).
     HWND focus = GetFocusWindow();
     EXPECT_EQ(focus, Find(modal, "edName"));
-    Type(focus, "WO-001");
-    SendMessage(focus, WM_KEYDOWN, VK_TAB, 0);
+    test::Type(focus, "WO-001");
+    test::Press(focus, VK_TAB);
     EXPECT_EQ(GetFocusWindow(), Find(modal, "chk03"));
-    SendMessage(GetFocusWindow(), WM_KEYDOWN, VK_SPACE, 0);
-    SendMessage(GetFocusWindow(), WM_CHAR, ' ', 0);
-    SendMessage(GetFocusWindow(), WM_KEYUP, VK_SPACE, 0);
-    SendMessage(GetFocusWindow(), WM_KEYDOWN, VK_F2, 0);
-    SendMessage(GetFocusWindow(), WM_KEYDOWN, VK_RETURN, 0);
+    test::Press(VK_SPACE);
+    test::Press(VK_F2);
+    test::Press(VK_RETURN);
     return true;
   });
   EXPECT_EQ(form->ShowModal(), mrOk);
@@ -146,7 +140,7 @@ TEST(DemoForm, IsBuiltFromItsResourceAndDrivenThroughHandles) {
 TEST(DemoForm, EscapeClicksTheCancelButtonAndClosingFreesTheForm) {
   TfrmDemo* form = CreateForm<TfrmDemo>(nullptr);
   Application().SetModalDriver([](TCustomForm&) {
-    SendMessage(GetFocusWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
+    test::Press(VK_ESCAPE);
     return true;
   });
   EXPECT_EQ(form->ShowModal(), mrCancel);

@@ -5,7 +5,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Machine.h"
-#include "tests/ui/KeyInput.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/Canvas.h"
 #include "ui/Edit.h"
 #include "ui/FormReader.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/WinMessages.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/Forms.h"
 
 namespace ox {
@@ -102,16 +103,13 @@ TEST_F(FormsTest, TabAndWindowMessagesNavigateLikeAPerson) {
   form->Show();
   EXPECT_EQ(form->ActiveControl(), c);
 
-  HWND focus = GetFocusWindow();
-  SendMessage(focus, WM_KEYDOWN, VK_TAB, 0);
+  test::Press(VK_TAB);
   EXPECT_EQ(form->ActiveControl(), a);
-  SendMessage(GetFocusWindow(), WM_KEYDOWN, VK_TAB, 0);
+  test::Press(VK_TAB);
   EXPECT_EQ(form->ActiveControl(), b);
-  SendMessage(GetFocusWindow(), WM_KEYDOWN, VK_TAB, 0);  // "skipped" has no tab stop
+  test::Press(VK_TAB);  // "skipped" has no tab stop
   EXPECT_EQ(form->ActiveControl(), c);
-  SendMessage(GetFocusWindow(), WM_KEYDOWN, VK_SHIFT, 0);
-  SendMessage(GetFocusWindow(), WM_KEYDOWN, VK_TAB, 0);
-  SendMessage(GetFocusWindow(), WM_KEYUP, VK_SHIFT, 0);
+  test::Press(VK_TAB, ssShift);
   EXPECT_EQ(form->ActiveControl(), b);
 
   PostMessage(form->Handle(), WM_NEXTDLGCTL, 0, 0);
@@ -131,14 +129,14 @@ TEST_F(FormsTest, KeyPreviewLetsTheFormSeeKeysFirst) {
   form->OnKeyDown = MakeMethod<&TLogForm::KeyLogger>(form.get());
   form->Show();
   form->log.clear();
-  SendMessage(box->Handle(), WM_KEYDOWN, VK_F2, 0);
+  test::Press(*box, VK_F2);
   EXPECT_EQ(form->log, "boxkey:113 ");  // no preview yet
 
   form->log.clear();
   form->SetKeyPreview(true);
   form->swallow = VK_F2;
-  SendMessage(box->Handle(), WM_KEYDOWN, VK_F2, 0);
-  SendMessage(box->Handle(), WM_KEYDOWN, VK_F3, 0);
+  test::Press(*box, VK_F2);
+  test::Press(*box, VK_F3);
   EXPECT_EQ(form->log, "formkey:113 formkey:114 boxkey:114 ");
 }
 

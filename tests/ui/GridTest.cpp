@@ -6,6 +6,7 @@
 
 #include "platform/CodePage.h"
 #include "tests/support/TestMachine.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/FormReader.h"
 #include "ui/FormWriter.h"
 #include "ui/Forms.h"
@@ -13,6 +14,9 @@
 
 namespace ox {
 namespace {
+
+using test::Press;
+using test::Type;
 
 struct Recorder {
   std::string log;
@@ -59,28 +63,13 @@ class GridTest : public ::testing::Test {
   }
 
   TGridCoord Current() const { return {grid->Col(), grid->Row()}; }
-  static void Key(WPARAM key) { SendMessage(GetFocusWindow(), WM_KEYDOWN, key, 0); }
-  static void WithKey(WPARAM modifier, WPARAM key) {
-    Key(modifier);
-    Key(key);
-    SendMessage(GetFocusWindow(), WM_KEYUP, modifier, 0);
-  }
-  static void Press(WPARAM key, char character) {
-    Key(key);
-    SendMessage(GetFocusWindow(), WM_CHAR, static_cast<unsigned char>(character), 0);
-  }
-  static void Type(const std::string& bytes) {
-    for (char byte : bytes)
-      SendMessage(GetFocusWindow(), WM_CHAR, static_cast<unsigned char>(byte), 0);
+  // A click in the middle of a cell.
+  void ClickCell(int col, int row, TShiftState shift = 0) const {
+    const TRect cell = grid->CellRect(col, row);
+    test::ClickAt(*grid, cell.Left + cell.Width() / 2, cell.Top + cell.Height() / 2, shift);
   }
   void Mouse(UINT message, int x, int y) const {
     SendMessage(grid->Handle(), message, 0, MAKELPARAM(x, y));
-  }
-  // A click in the middle of a cell.
-  void ClickCell(int col, int row) const {
-    const TRect cell = grid->CellRect(col, row);
-    Mouse(WM_LBUTTONDOWN, cell.Left + cell.Width() / 2, cell.Top + cell.Height() / 2);
-    Mouse(WM_LBUTTONUP, cell.Left + cell.Width() / 2, cell.Top + cell.Height() / 2);
   }
   bool Editing() const {
     return grid->InplaceEditor() != nullptr && grid->InplaceEditor()->Visible();
@@ -101,16 +90,16 @@ TEST_F(GridTest, KeysMoveTheCurrentCellInsideTheScrollableCells) {
     int clicks;  // OnClick fires once per move
   };
   const std::vector<Step> steps{
-      {"Right", [] { Key(VK_RIGHT); }, {2, 1}, 1},
-      {"Down", [] { Key(VK_DOWN); }, {2, 2}, 1},
-      {"End", [] { Key(VK_END); }, {4, 2}, 1},
-      {"Home", [] { Key(VK_HOME); }, {1, 2}, 1},
-      {"Ctrl+End", [] { WithKey(VK_CONTROL, VK_END); }, {4, 4}, 1},
-      {"Ctrl+Home", [] { WithKey(VK_CONTROL, VK_HOME); }, {1, 1}, 1},
-      {"Up stops at the fixed row", [] { Key(VK_UP); }, {1, 1}, 0},
-      {"Left stops at the fixed column", [] { Key(VK_LEFT); }, {1, 1}, 0},
-      {"Page Down", [] { Key(VK_NEXT); }, {1, 4}, 1},
-      {"a refused cell stays unvisited", [] { Key(VK_RIGHT); }, {1, 4}, 1},
+      {"Right", [] { Press(VK_RIGHT); }, {2, 1}, 1},
+      {"Down", [] { Press(VK_DOWN); }, {2, 2}, 1},
+      {"End", [] { Press(VK_END); }, {4, 2}, 1},
+      {"Home", [] { Press(VK_HOME); }, {1, 2}, 1},
+      {"Ctrl+End", [] { Press(VK_END, ssCtrl); }, {4, 4}, 1},
+      {"Ctrl+Home", [] { Press(VK_HOME, ssCtrl); }, {1, 1}, 1},
+      {"Up stops at the fixed row", [] { Press(VK_UP); }, {1, 1}, 0},
+      {"Left stops at the fixed column", [] { Press(VK_LEFT); }, {1, 1}, 0},
+      {"Page Down", [] { Press(VK_NEXT); }, {1, 4}, 1},
+      {"a refused cell stays unvisited", [] { Press(VK_RIGHT); }, {1, 4}, 1},
   };
   rec.refuse = {2, 4};
   for (const Step& step : steps) {
@@ -125,40 +114,40 @@ TEST_F(GridTest, KeysMoveTheCurrentCellInsideTheScrollableCells) {
   // Shift grows the selection from the anchor.
   rec.refuse = {-1, -1};
   grid->SetRow(1);
-  WithKey(VK_SHIFT, VK_RIGHT);
-  WithKey(VK_SHIFT, VK_DOWN);
+  Press(VK_RIGHT, ssShift);
+  Press(VK_DOWN, ssShift);
   EXPECT_EQ(grid->Selection(), (TGridRect{1, 1, 2, 2}));
-  Key(VK_DOWN);
+  Press(VK_DOWN);
   EXPECT_EQ(grid->Selection(), (TGridRect{2, 3, 2, 3}));
 }
 
 TEST_F(GridTest, TabMovesAlongTheRowsOnlyWithGoTabs) {
-  Key(VK_TAB);
+  Press(VK_TAB);
   EXPECT_EQ(form->ActiveControl(), next) << "without goTabs Tab leaves the grid";
   grid->SetFocus();
   grid->SetOptions(grid->Options() | goTabs);
   grid->SetCol(4);
-  Key(VK_TAB);
+  Press(VK_TAB);
   EXPECT_EQ(Current(), (TGridCoord{1, 2})) << "past the last column: the next row";
-  WithKey(VK_SHIFT, VK_TAB);
+  Press(VK_TAB, ssShift);
   EXPECT_EQ(Current(), (TGridCoord{4, 1}));
   EXPECT_EQ(grid->Selection(), (TGridRect{4, 1, 4, 1})) << "Shift+Tab selects no range";
   grid->SetRow(4);
-  Key(VK_TAB);
+  Press(VK_TAB);
   EXPECT_EQ(Current(), (TGridCoord{1, 1})) << "past the last cell: the first";
 }
 
 TEST_F(GridTest, RowSelectSelectsWholeRowsAndScrollsSideways) {
   grid->SetColCount(8);  // wider than the grid: it can scroll sideways
   grid->SetOptions(grid->Options() | goRowSelect);
-  Key(VK_DOWN);
+  Press(VK_DOWN);
   EXPECT_EQ(grid->Selection(), (TGridRect{1, 2, 7, 2}));
-  Key(VK_RIGHT);
+  Press(VK_RIGHT);
   EXPECT_EQ(grid->LeftCol(), 2);
   EXPECT_EQ(grid->Row(), 2);
-  Key(VK_END);
+  Press(VK_END);
   EXPECT_EQ(grid->Row(), 4);
-  Key(VK_HOME);
+  Press(VK_HOME);
   EXPECT_EQ(grid->Row(), 1);
 }
 
@@ -179,21 +168,21 @@ TEST_F(GridTest, TypingEditsTheCurrentCellInPlace) {
     bool editing;
   };
   const std::vector<Step> steps{
-      {"Enter closes the editor", [] { Press(VK_RETURN, '\r'); }, "ab", false},
+      {"Enter closes the editor", [] { Press(VK_RETURN); }, "ab", false},
       {"F2 edits with the caret at the end",
        [] {
-         Key(VK_F2);
+         Press(VK_F2);
          Type("c");
        },
        "abc", true},
-      {"Escape puts the text back", [] { Press(VK_ESCAPE, 0x1B); }, "ab", false},
+      {"Escape puts the text back", [] { Press(VK_ESCAPE); }, "ab", false},
       {"Enter opens with the text selected",
        [] {
-         Press(VK_RETURN, '\r');
+         Press(VK_RETURN);
          Type("z");
        },
        "z", true},
-      {"Backspace empties it", [] { Press(VK_BACK, '\b'); }, "", true},
+      {"Backspace empties it", [] { Press(VK_BACK); }, "", true},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
@@ -205,14 +194,14 @@ TEST_F(GridTest, TypingEditsTheCurrentCellInPlace) {
   }
 
   // Moving on closes the editor; a double-byte character opens it on the new cell.
-  Key(VK_DOWN);
+  Press(VK_DOWN);
   EXPECT_FALSE(Editing());
   EXPECT_EQ(Current(), (TGridCoord{1, 2}));
   Type(Gb("中"));
   EXPECT_EQ(grid->Cells(1, 2), Gb("中"));
 
   // Without goEditing typing changes nothing.
-  Press(VK_RETURN, '\r');
+  Press(VK_RETURN);
   grid->SetOptions(grid->Options() & ~goEditing);
   Type("q");
   EXPECT_FALSE(Editing());
@@ -231,35 +220,35 @@ TEST_F(GridTest, AnAlwaysShownEditorFollowsTheCurrentCell) {
   EXPECT_EQ(editor->Text(), "one");
 
   rec.log.clear();
-  Key(VK_DOWN);
+  Press(VK_DOWN);
   EXPECT_EQ(Current(), (TGridCoord{1, 2}));
   EXPECT_EQ(editor->Text(), "two");
   EXPECT_EQ(rec.log, "key:40 ") << "the grid's OnKeyDown sees the editor's keys";
 
   // Down on the last row: the handler appends a row, and the cell moves to it.
   grid->SetRow(4);
-  Key(VK_DOWN);
+  Press(VK_DOWN);
   EXPECT_EQ(grid->RowCount(), 6);
   EXPECT_EQ(Current(), (TGridCoord{1, 5}));
 
   // Left and Right leave the cell only from the ends of the text.
-  Key(VK_RIGHT);
+  Press(VK_RIGHT);
   EXPECT_EQ(Current(), (TGridCoord{2, 5})) << "an empty text ends at once";
   grid->SetCells(2, 5, "abc");
-  Key(VK_END);
-  Key(VK_LEFT);
+  Press(VK_END);
+  Press(VK_LEFT);
   EXPECT_EQ(Current(), (TGridCoord{2, 5}));
   EXPECT_EQ(editor->SelStart(), 2);
-  Key(VK_HOME);
-  Key(VK_LEFT);
+  Press(VK_HOME);
+  Press(VK_LEFT);
   EXPECT_EQ(Current(), (TGridCoord{1, 5}));
 
   // Enter keeps the editor and toggles the selection of its text.
   grid->SetCells(1, 5, "xyz");
-  Press(VK_RETURN, '\r');
+  Press(VK_RETURN);
   EXPECT_TRUE(Editing());
   EXPECT_EQ(editor->SelLength(), 3);
-  Press(VK_RETURN, '\r');
+  Press(VK_RETURN);
   EXPECT_EQ(editor->SelLength(), 0);
   EXPECT_EQ(editor->SelStart(), 3);
 }
@@ -349,9 +338,7 @@ TEST_F(GridTest, TheMouseSelectsSizesAndMoves) {
   EXPECT_EQ(Current(), (TGridCoord{3, 2})) << "fixed cells are no cells to select";
   EXPECT_EQ(grid->MouseCoord(400, 10), (TGridCoord{-1, -1}));
 
-  SendMessage(GetFocusWindow(), WM_KEYDOWN, VK_SHIFT, 0);
-  ClickCell(4, 3);
-  SendMessage(GetFocusWindow(), WM_KEYUP, VK_SHIFT, 0);
+  ClickCell(4, 3, ssShift);
   EXPECT_EQ(grid->Selection(), (TGridRect{3, 2, 4, 3}));
 
   // Dragging a column's edge in the fixed row sizes it; dragging its fixed cell moves it.

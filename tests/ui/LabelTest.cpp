@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/ui/ControlInput.h"
 #include "ui/Canvas.h"
 #include "ui/Edit.h"
 #include "ui/FormReader.h"
@@ -28,9 +29,6 @@ class LabelTest : public ::testing::Test {
     TCanvas canvas;
     canvas.Font().Assign(*label->Font());
     return canvas.TextWidth(text);
-  }
-  void AltKey(char key) {
-    SendMessage(other->Handle(), WM_SYSCHAR, static_cast<unsigned char>(key), 0);
   }
 
   Owned<TForm> form{CreateForm<TForm>(nullptr)};
@@ -92,7 +90,7 @@ TEST_F(LabelTest, TheAcceleratorFocusesTheFocusControl) {
   form->Show();
   EXPECT_TRUE(edit->Focused());
   other->SetFocus();
-  AltKey('n');
+  test::PressAlt(*other, 'n');
   EXPECT_TRUE(edit->Focused());
 
   struct Case {
@@ -112,7 +110,7 @@ TEST_F(LabelTest, TheAcceleratorFocusesTheFocusControl) {
     label->SetShowAccelChar(c.showAccelChar);
     edit->SetEnabled(c.editEnabled);
     other->SetFocus();
-    AltKey('n');
+    test::PressAlt(*other, 'n');
     EXPECT_TRUE(other->Focused());
     label->SetEnabled(true);
     label->SetShowAccelChar(true);
@@ -122,7 +120,7 @@ TEST_F(LabelTest, TheAcceleratorFocusesTheFocusControl) {
   // A freed control is forgotten.
   edit->Free();
   EXPECT_EQ(label->FocusControl(), nullptr);
-  AltKey('n');
+  test::PressAlt(*other, 'n');
   EXPECT_TRUE(other->Focused());
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/CodePage.h"
 #include "tests/support/TestMachine.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/FormReader.h"
 #include "ui/FormWriter.h"
 #include "ui/Forms.h"
@@ -13,6 +14,9 @@
 
 namespace ox {
 namespace {
+
+using test::Press;
+using test::Type;
 
 const char* ChangeName(TItemChange change) {
   return change == TItemChange::ctText    ? "text"
@@ -87,25 +91,7 @@ class ListViewTest : public ::testing::Test {
       text += (i ? " " : "") + list->Items()->Item(i)->Caption();
     return text;
   }
-  static void Key(WPARAM key) { SendMessage(GetFocusWindow(), WM_KEYDOWN, key, 0); }
-  static void WithKey(WPARAM modifier, const std::function<void()>& action) {
-    SendMessage(GetFocusWindow(), WM_KEYDOWN, modifier, 0);
-    action();
-    SendMessage(GetFocusWindow(), WM_KEYUP, modifier, 0);
-  }
-  // Typing as a person does: a key press and its character.
-  static void Press(WPARAM key, char character) {
-    Key(key);
-    SendMessage(GetFocusWindow(), WM_CHAR, static_cast<unsigned char>(character), 0);
-  }
-  static void Type(const std::string& bytes) {
-    for (char byte : bytes)
-      SendMessage(GetFocusWindow(), WM_CHAR, static_cast<unsigned char>(byte), 0);
-  }
-  void Click(int x, int y) const {
-    SendMessage(list->Handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(x, y));
-    SendMessage(list->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-  }
+  void Click(int x, int y, TShiftState shift = 0) const { test::ClickAt(*list, x, y, shift); }
   // The middle of row `row` in the caption column.
   int RowY(int row) const {
     return list->HeaderHeight() + row * TListView::RowHeight() + TListView::RowHeight() / 2;
@@ -125,13 +111,13 @@ TEST_F(ListViewTest, KeysAndClicksMoveASingleSelection) {
     int selected;
   };
   const std::vector<Step> steps{
-      {"Down from nothing takes the first", [] { Key(VK_DOWN); }, 0},
-      {"Down", [] { Key(VK_DOWN); }, 1},
-      {"End", [] { Key(VK_END); }, 4},
-      {"Down at the end stays", [] { Key(VK_DOWN); }, 4},
-      {"Home", [] { Key(VK_HOME); }, 0},
-      {"Up at the top stays", [] { Key(VK_UP); }, 0},
-      {"Page Down goes a page", [] { Key(VK_NEXT); }, 4},
+      {"Down from nothing takes the first", [] { Press(VK_DOWN); }, 0},
+      {"Down", [] { Press(VK_DOWN); }, 1},
+      {"End", [] { Press(VK_END); }, 4},
+      {"Down at the end stays", [] { Press(VK_DOWN); }, 4},
+      {"Home", [] { Press(VK_HOME); }, 0},
+      {"Up at the top stays", [] { Press(VK_UP); }, 0},
+      {"Page Down goes a page", [] { Press(VK_NEXT); }, 4},
       {"click on a row", [this] { Click(10, RowY(3)); }, 3},
       {"click beside the caption column", [this] { Click(80, RowY(1)); }, -1},
       {"whole rows take clicks with RowSelect",
@@ -158,7 +144,7 @@ TEST_F(ListViewTest, SelectionEventsComeInTheControlsOrderAndOnChangingCanRefuse
   Listen();
   Click(10, RowY(0));
   rec.log.clear();
-  Key(VK_DOWN);
+  Press(VK_DOWN);
   EXPECT_EQ(rec.log, "change:a:state a- change:b:state b+ change:a:state change:b:state ");
 
   rec.log.clear();
@@ -173,24 +159,20 @@ TEST_F(ListViewTest, CtrlAndShiftClicksBuildAMultipleSelection) {
   list->SetMultiSelect(true);
   struct Step {
     const char* what;
-    WPARAM modifier;
+    TShiftState shift;
     int row;
     std::vector<int> selected;
   };
   const std::vector<Step> steps{
       {"plain click", 0, 1, {1}},
-      {"Ctrl adds", VK_CONTROL, 3, {1, 3}},
-      {"Ctrl removes", VK_CONTROL, 1, {3}},
-      {"Shift takes the range from the last clicked item", VK_SHIFT, 0, {0, 1}},
+      {"Ctrl adds", ssCtrl, 3, {1, 3}},
+      {"Ctrl removes", ssCtrl, 1, {3}},
+      {"Shift takes the range from the last clicked item", ssShift, 0, {0, 1}},
       {"a plain click starts again", 0, 4, {4}},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
-    const auto click = [&] { Click(10, RowY(step.row)); };
-    if (step.modifier != 0)
-      WithKey(step.modifier, click);
-    else
-      click();
+    Click(10, RowY(step.row), step.shift);
     std::vector<int> selected;
     for (int i = 0; i < list->Items()->Count(); ++i)
       if (list->Items()->Item(i)->Selected()) selected.push_back(i);
@@ -274,23 +256,23 @@ TEST_F(ListViewTest, CaptionsAreEditedInPlace) {
       {"typing replaces the selected caption",
        [] {
          Type("xy");
-         Press(VK_RETURN, '\r');
+         Press(VK_RETURN);
        },
        "xy", true},
       {"caret keys, Backspace and a double-byte character",
        [&] {
-         Key(VK_END);
-         Press(VK_BACK, '\b');
+         Press(VK_END);
+         Press(VK_BACK);
          Type(zhong);
-         Key(VK_HOME);
-         Key(VK_DELETE);
-         Press(VK_RETURN, '\r');
+         Press(VK_HOME);
+         Press(VK_DELETE);
+         Press(VK_RETURN);
        },
        "lph" + zhong, true},
       {"Escape drops the edit",
        [] {
          Type("zz");
-         Press(VK_ESCAPE, 0x1B);
+         Press(VK_ESCAPE);
        },
        "Alpha", false},
   };
@@ -305,7 +287,7 @@ TEST_F(ListViewTest, CaptionsAreEditedInPlace) {
     SCOPED_TRACE(test.what);
     item->SetCaption("Alpha");
     rec.log.clear();
-    SendMessage(list->Handle(), WM_KEYDOWN, VK_F2, 0);
+    Press(*list, VK_F2);
     ASSERT_TRUE(list->IsEditing());
     rec.log.clear();
     test.keys();
@@ -319,7 +301,7 @@ TEST_F(ListViewTest, CaptionsAreEditedInPlace) {
   rec.editedSuffix = "!";
   EXPECT_TRUE(item->EditCaption());
   Type("n");
-  Press(VK_RETURN, '\r');
+  Press(VK_RETURN);
   EXPECT_EQ(item->Caption(), "n!");
 }
 
@@ -329,7 +311,7 @@ TEST_F(ListViewTest, EditingNeedsAWritableListAndOnEditingsConsent) {
   list->SetItemFocused(item);
   list->OnEditing = MakeMethod<&Recorder::Editing>(&rec);
   rec.allowEditing = false;
-  Key(VK_F2);
+  Press(VK_F2);
   EXPECT_FALSE(list->IsEditing());
   rec.allowEditing = true;
   list->SetReadOnly(true);
@@ -350,13 +332,13 @@ TEST_F(ListViewTest, EditingNeedsAWritableListAndOnEditingsConsent) {
 
 TEST_F(ListViewTest, SpaceTogglesTheFocusedCheckBox) {
   Fill({"a", "b"});
-  Key(VK_DOWN);
-  Key(VK_SPACE);
+  Press(VK_DOWN);
+  Press(VK_SPACE);
   EXPECT_FALSE(list->Items()->Item(0)->Checked()) << "no check boxes";
   list->SetCheckboxes(true);
-  Key(VK_SPACE);
+  Press(VK_SPACE);
   EXPECT_TRUE(list->Items()->Item(0)->Checked());
-  Key(VK_SPACE);
+  Press(VK_SPACE);
   EXPECT_FALSE(list->Items()->Item(0)->Checked());
   EXPECT_FALSE(list->Items()->Item(1)->Checked());
 }

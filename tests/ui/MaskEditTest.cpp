@@ -6,7 +6,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Machine.h"
-#include "tests/ui/KeyInput.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/Button.h"
 #include "ui/EditMask.h"
 #include "ui/FormReader.h"

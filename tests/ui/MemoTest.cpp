@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
-#include "tests/ui/KeyInput.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/Button.h"
 #include "ui/FormReader.h"
 #include "ui/Forms.h"

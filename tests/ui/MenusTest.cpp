@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/WinMessages.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/FormReader.h"
 #include "ui/FormWriter.h"
 #include "ui/Forms.h"
@@ -173,21 +174,18 @@ TEST_F(MenusTest, ShortCutsOfAControlsPopupMenuClickTheirItem) {
   form->Show();
 
   struct Case {
-    std::vector<std::uint16_t> keys;
+    TShiftState shift;
     bool enabled;
     std::string log;
   };
   for (const Case& c : std::vector<Case>{
-           {{VK_CONTROL, 'N'}, true, "Sort SortName "},  // the parents first
-           {{VK_CONTROL, 'N'}, false, "Sort "},          // taken, but not clicked
-           {{'N'}, true, "key "},                        // no short cut: the control's
+           {ssCtrl, true, "Sort SortName "},  // the parents first
+           {ssCtrl, false, "Sort "},          // taken, but not clicked
+           {0, true, "key "},                 // no short cut: the control's
        }) {
     recorder.log.clear();
     Item("SortName")->SetEnabled(c.enabled);
-    for (std::uint16_t key : c.keys)
-      SendMessage(box->Handle(), WM_KEYDOWN, key, 0);
-    for (std::uint16_t key : c.keys)
-      SendMessage(box->Handle(), WM_KEYUP, key, 0);
+    test::Press(*box, 'N', c.shift);
     EXPECT_EQ(recorder.log, c.log);
   }
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/WinMessages.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/Canvas.h"
 #include "ui/FormReader.h"
 #include "ui/Forms.h"
@@ -25,21 +26,10 @@ struct Recorder {
   void Hidden(TObject* sender) { log += "hide:" + static_cast<TComponent*>(sender)->Name() + " "; }
 };
 
-// Key strokes as a person types them, through the focused window.
-void Press(std::vector<std::uint16_t> keys) {
-  for (std::uint16_t key : keys)
-    SendMessage(GetFocusWindow(), WM_KEYDOWN, key, 0);
-  for (auto key = keys.rbegin(); key != keys.rend(); ++key)
-    SendMessage(GetFocusWindow(), WM_KEYUP, *key, 0);
-}
-
-void ClickAt(TWinControl& control, TPoint point) {
-  SendMessage(control.Handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(point.X, point.Y));
-  SendMessage(control.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(point.X, point.Y));
-}
-
-TPoint Centre(const TRect& rect) {
-  return {(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2};
+// A click in the middle of a tab.
+void ClickTab(TPageControl& pages, int index) {
+  const TRect tab = pages.TabRect(index);
+  test::ClickAt(pages, (tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2);
 }
 
 class PageControlTest : public ::testing::Test {
@@ -129,26 +119,26 @@ TEST_F(PageControlTest, ClickingATabAsksOnChangingThenFiresOnChange) {
   form->Show();
   recorder.log.clear();
   sheets[1]->SetTabVisible(false);
-  ClickAt(*pages, Centre(pages->TabRect(1)));  // the second visible tab is "Three"
+  ClickTab(*pages, 1);  // the second visible tab is "Three"
   EXPECT_EQ(pages->ActivePage(), sheets[2]);
   EXPECT_EQ(recorder.log, "changing show:Three hide:One change ");
   EXPECT_TRUE(pages->Focused());
 
   recorder.log.clear();
-  ClickAt(*pages, Centre(pages->TabRect(1)));  // the active tab
-  ClickAt(*pages, {pages->Width() - 2, 5});    // beside the tabs
+  ClickTab(*pages, 1);                           // the active tab
+  test::ClickAt(*pages, pages->Width() - 2, 5);  // beside the tabs
   EXPECT_EQ(recorder.log, "");
 
   recorder.allow = false;
-  ClickAt(*pages, Centre(pages->TabRect(0)));
+  ClickTab(*pages, 0);
   EXPECT_EQ(recorder.log, "changing ");
   EXPECT_EQ(pages->ActivePage(), sheets[2]);
 
   // With the focus on the tabs, the arrows move from tab to tab.
   recorder.allow = true;
   recorder.log.clear();
-  Press({VK_LEFT});
-  Press({VK_LEFT});
+  test::Press(VK_LEFT);
+  test::Press(VK_LEFT);
   EXPECT_EQ(pages->ActivePage(), sheets[0]);
   EXPECT_EQ(recorder.log, "changing show:One hide:Three change ");
 }
@@ -164,13 +154,12 @@ TEST_F(PageControlTest, CtrlTabInsideTheControlMovesThroughVisibleTabsAndTheFocu
   recorder.log.clear();
 
   struct Step {
-    std::vector<std::uint16_t> keys;
+    TShiftState shift;
     TTabSheet* page;
   };
-  for (const Step& step : std::vector<Step>{{{VK_CONTROL, VK_TAB}, sheets[2]},
-                                            {{VK_CONTROL, VK_TAB}, sheets[0]},
-                                            {{VK_CONTROL, VK_SHIFT, VK_TAB}, sheets[2]}}) {
-    Press(step.keys);
+  for (const Step& step :
+       std::vector<Step>{{ssCtrl, sheets[2]}, {ssCtrl, sheets[0]}, {ssCtrl | ssShift, sheets[2]}}) {
+    test::Press(VK_TAB, step.shift);
     EXPECT_EQ(pages->ActivePage(), step.page);
     // The focus left the old page and went to the first control of the new one.
     EXPECT_EQ(form->ActiveControl(), boxes[static_cast<std::size_t>(step.page->PageIndex())]);
@@ -182,7 +171,7 @@ TEST_F(PageControlTest, CtrlTabInsideTheControlMovesThroughVisibleTabsAndTheFocu
   // Outside the control Ctrl+Tab is no page key.
   outside->SetFocus();
   recorder.log.clear();
-  Press({VK_CONTROL, VK_TAB});
+  test::Press(VK_TAB, ssCtrl);
   EXPECT_EQ(recorder.log, "");
 }
 

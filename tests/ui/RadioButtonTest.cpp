@@ -102,7 +102,7 @@ TEST_F(RadioButtonTest, TheKeyboardChecksTheButtonItFocuses) {
     EXPECT_EQ(recorder.Take(), step.log);
   }
   // The accelerator of a caption focuses and so checks that button.
-  SendMessage(form->Handle(), WM_SYSCHAR, 'O', 0);
+  test::PressAlt(*form, 'O');
   EXPECT_EQ(recorder.Take(), "enter:rdoOutside click:rdoOutside ");
   EXPECT_EQ(Checked(), "rdo3 rdoOutside ");
 }

@@ -177,7 +177,7 @@ TEST(GroupBox, AlignedChildrenFillTheFrameAndTheAcceleratorFocusesInside) {
   EXPECT_EQ(plain->BoundsRect(), (TRect{2, 15, 183, 103}));  // below a 13-pixel caption
   form->Show();
   ASSERT_EQ(form->ActiveControl(), outside);
-  SendMessage(outside->Handle(), WM_SYSCHAR, 'd', 0);
+  test::PressAlt(*outside, 'd');
   EXPECT_EQ(form->ActiveControl(), tabStop);
 }
 

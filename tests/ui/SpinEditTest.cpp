@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/KeyInput.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/FormReader.h"
 #include "ui/Forms.h"
 #include "ui/SpinEdit.h"

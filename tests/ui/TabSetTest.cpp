@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/WinMessages.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/FormReader.h"
 #include "ui/Forms.h"
 #include "ui/TabSet.h"
@@ -34,10 +35,6 @@ class TabSetTest : public ::testing::Test {
     tabs->OnChange = MakeMethod<&Recorder::Changing>(&recorder);
     tabs->OnClick = MakeMethod<&Recorder::Clicked>(&recorder);
   }
-  void ClickAt(int x, int y) {
-    SendMessage(form->Handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(x, y));
-    SendMessage(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-  }
 
   Recorder recorder;
   Owned<TForm> form{CreateForm<TForm>(nullptr)};
@@ -48,17 +45,17 @@ TEST_F(TabSetTest, ClickingATabAsksOnChangeThenClicksOnce) {
   EXPECT_EQ(tabs->TabIndex(), -1);
   const TRect second = tabs->TabRect(1);
   EXPECT_EQ(second.Left, tabs->TabRect(0).Right);
-  ClickAt(second.Left + 1, 5);
+  test::ClickAt(*form, second.Left + 1, 5);
   EXPECT_EQ(tabs->TabIndex(), 1);
   EXPECT_EQ(recorder.log, "change:1 click ");
 
   recorder.log.clear();
-  ClickAt(second.Left + 1, 5);             // the selected tab
-  ClickAt(tabs->TabRect(2).Right + 5, 5);  // beyond the tabs
+  test::ClickAt(*form, second.Left + 1, 5);             // the selected tab
+  test::ClickAt(*form, tabs->TabRect(2).Right + 5, 5);  // beyond the tabs
   EXPECT_EQ(recorder.log, "");
 
   recorder.refused = {0};
-  ClickAt(tabs->TabRect(0).Left + 1, 5);
+  test::ClickAt(*form, tabs->TabRect(0).Left + 1, 5);
   EXPECT_EQ(tabs->TabIndex(), 1);
   EXPECT_EQ(recorder.log, "change:0 ");
 }

@@ -5,6 +5,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/WinMessages.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/FormReader.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
@@ -108,16 +109,14 @@ TEST_F(ToolBarTest, TheArrowOfADropDownButtonDropsItsMenuDownWithoutAClick) {
   auto* menu = new TPopupMenu(form.get());
   drop->SetDropdownMenu(menu);
   const int right = drop->Width() - 2;
-  SendMessage(bar->Handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(right, 5));
-  SendMessage(bar->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(right, 5));
+  test::ClickAt(*bar, right, 5);
   EXPECT_TRUE(menu->PoppedUp());
   EXPECT_EQ(menu->PopupComponent(), drop);
   EXPECT_EQ(menu->PopupPoint(), (TPoint{50, 60 + 22}));  // below the button's left edge
   EXPECT_EQ(recorder.log, "");
 
   menu->CloseMenu();
-  SendMessage(bar->Handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(3, 5));
-  SendMessage(bar->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 5));
+  test::ClickAt(*bar, 3, 5);
   EXPECT_FALSE(menu->PoppedUp());
   EXPECT_EQ(recorder.log, "drop ");
 }
@@ -129,11 +128,11 @@ TEST_F(ToolBarTest, AcceleratorsOfShownCaptionsClickTheirButton) {
   off->SetCaption("&Off");
   off->SetEnabled(false);
   form->Show();
-  SendMessage(bar->Handle(), WM_SYSCHAR, 's', 0);
+  test::PressAlt(*bar, 's');
   EXPECT_EQ(recorder.log, "");  // captions not shown
   bar->SetShowCaptions(true);
-  SendMessage(bar->Handle(), WM_SYSCHAR, 's', 0);
-  SendMessage(bar->Handle(), WM_SYSCHAR, 'o', 0);
+  test::PressAlt(*bar, 's');
+  test::PressAlt(*bar, 'o');
   EXPECT_EQ(recorder.log, "btnInsert ");
 }
 

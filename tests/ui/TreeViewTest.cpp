@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/support/TestMachine.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/FormReader.h"
 #include "ui/Forms.h"
 #include "ui/TreeView.h"
@@ -67,15 +68,12 @@ class TreeViewTest : public ::testing::Test {
     return text;
   }
   std::string Shape() const { return Shape(tree->Items()->GetFirstNode()); }
-  static void Key(WPARAM key) { SendMessage(GetFocusWindow(), WM_KEYDOWN, key, 0); }
+  // The middle of a shown row.
+  static int RowY(int row) { return row * TTreeView::RowHeight() + TTreeView::RowHeight() / 2; }
   void Mouse(UINT message, int x, int row) const {
-    SendMessage(tree->Handle(), message, 0,
-                MAKELPARAM(x, row * TTreeView::RowHeight() + TTreeView::RowHeight() / 2));
+    SendMessage(tree->Handle(), message, 0, MAKELPARAM(x, RowY(row)));
   }
-  void Click(int x, int row) const {
-    Mouse(WM_LBUTTONDOWN, x, row);
-    Mouse(WM_LBUTTONUP, x, row);
-  }
+  void Click(int x, int row) const { test::ClickAt(*tree, x, RowY(row)); }
 
   test::TestMachine machine{936};
   Owned<TForm> form{CreateForm<TForm>(nullptr)};
@@ -119,7 +117,7 @@ TEST_F(TreeViewTest, NodesKnowTheirPlace) {
 
 TEST_F(TreeViewTest, KeysWalkTheShownNodes) {
   struct Step {
-    WPARAM key;
+    std::uint16_t key;
     const char* selected;
     bool aExpanded, a2Expanded;
   };
@@ -133,7 +131,7 @@ TEST_F(TreeViewTest, KeysWalkTheShownNodes) {
   };
   for (std::size_t i = 0; i < steps.size(); ++i) {
     SCOPED_TRACE("step " + std::to_string(i));
-    Key(steps[i].key);
+    test::Press(steps[i].key);
     ASSERT_NE(tree->Selected(), nullptr);
     EXPECT_EQ(tree->Selected()->Text(), steps[i].selected);
     EXPECT_EQ(a->Expanded(), steps[i].aExpanded);
