@@ -1,5 +1,8 @@
 #include "controls/QmxEdit.h"
 
+#include "controls/F2Button.h"
+#include "ui/Forms.h"
+
 namespace ox {
 
 const std::vector<std::string>& LabelPositionNames() {
@@ -32,6 +35,91 @@ const ClassInfo& TOxEdit::StaticClassInfo() {
 const ClassInfo& TOxDBEdit::StaticClassInfo() {
   static const ClassInfo info = LabeledEditInfo<TOxDBEdit>("TOxDBEdit", TDBEdit::StaticClassInfo());
   return info;
+}
+
+const ClassInfo& TOxBtnDBEdit::StaticClassInfo() {
+  using E = TOxBtnDBEdit;
+  static const ClassInfo info =
+      ClassBuilder<E>("TOxBtnDBEdit", &TOxDBEdit::StaticClassInfo())
+          .creatable()
+          .property("ButtonSpacing", &E::ButtonSpacing, &E::SetButtonSpacing)
+          .defaultValue(2)
+          .property("GlyphIndex", &E::GlyphIndex, &E::SetGlyphIndex)
+          .defaultValue(8)
+          .property("ButtonHint", &E::ButtonHint, &E::SetButtonHint)
+          .event("OnDialog", &E::OnDialog)
+          .build();
+  return info;
+}
+
+TOxBtnDBEdit::TOxBtnDBEdit(TComponent* owner) : TOxDBEdit(owner) {
+  auto* button = new TGSpeedButton(this);
+  button->SetName("F2Button");
+  button->SetFlat(true);
+  button->SetGlyphIndex(8);
+  button->OnClick = MakeMethod<&TOxBtnDBEdit::ButtonClick>(this);
+  button_ = button;
+}
+
+void TOxBtnDBEdit::SetButtonSpacing(int value) {
+  spacing_ = value;
+  PlaceButton();
+}
+
+int TOxBtnDBEdit::GlyphIndex() const {
+  const TGSpeedButton* button = button_.get();
+  return button != nullptr ? button->GlyphIndex() : 0;
+}
+
+void TOxBtnDBEdit::SetGlyphIndex(int value) {
+  if (TGSpeedButton* button = button_.get()) button->SetGlyphIndex(value);
+}
+
+std::string TOxBtnDBEdit::ButtonHint() const {
+  const TGSpeedButton* button = button_.get();
+  return button != nullptr ? button->Hint() : std::string();
+}
+
+void TOxBtnDBEdit::SetButtonHint(const std::string& hint) {
+  if (TGSpeedButton* button = button_.get()) button->SetHint(hint);
+}
+
+void TOxBtnDBEdit::SetParent(TWinControl* parent) {
+  TOxDBEdit::SetParent(parent);
+  if (TGSpeedButton* button = button_.get()) button->SetParent(parent);
+  PlaceButton();
+}
+
+void TOxBtnDBEdit::SetEnabled(bool enabled) {
+  TOxDBEdit::SetEnabled(enabled);
+  if (TGSpeedButton* button = button_.get()) button->SetEnabled(enabled);
+}
+
+void TOxBtnDBEdit::BoundsChanged() {
+  TOxDBEdit::BoundsChanged();
+  PlaceButton();
+}
+
+void TOxBtnDBEdit::VisibleChanged() {
+  TOxDBEdit::VisibleChanged();
+  if (TGSpeedButton* button = button_.get()) button->SetVisible(Visible());
+}
+
+void TOxBtnDBEdit::PlaceButton() {
+  if (TGSpeedButton* button = button_.get())
+    button->SetBounds(Left() + Width() + spacing_, Top(), Height(), Height());
+}
+
+void TOxBtnDBEdit::ButtonClick(TObject*) {
+  if (OnDialog) {
+    OnDialog(this);
+    return;
+  }
+  // Focusing raises for an edit that is not showing (its form hidden).
+  if (CanFocus() && Showing()) SetFocus();
+  auto* form = dynamic_cast<TCustomForm*>(Owner());
+  if (Focused() && form != nullptr)
+    SendMessage(form->Handle(), WM_OPENWIN, 0, reinterpret_cast<LPARAM>(this));
 }
 
 template <typename Edit>

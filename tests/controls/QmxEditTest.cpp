@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
+#include "controls/F2Button.h"
 #include "controls/QmxEdit.h"
+#include "tests/ui/ControlInput.h"
 #include "ui/Forms.h"
 #include "ui/Panel.h"
 
@@ -112,6 +115,119 @@ TEST(QmxDBEditTest, ADataEditCarriesTheSameLabel) {
   EXPECT_EQ(edit->EditLabel()->Left(), 20);
   EXPECT_EQ(edit->EditLabel()->Top(), 55);
   EXPECT_NE(TOxDBEdit::StaticClassInfo().FindProperty("DataField"), nullptr);
+}
+
+// A form that logs the lookup requests it receives and the dialogs its edits ask for.
+class TLookupForm : public TForm {
+ public:
+  OX_CLASS_INFO()
+  explicit TLookupForm(TComponent* owner) : TForm(owner) { SetBounds(0, 0, 400, 300); }
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_OPENWIN) {
+      log += "openwin:" + reinterpret_cast<TComponent*>(lParam)->Name() + ":" +
+             std::to_string(wParam) + " ";
+      return 0;
+    }
+    return TForm::WindowProc(message, wParam, lParam);
+  }
+  void Dialog(TObject* sender) {
+    log += "dialog:" + static_cast<TComponent*>(sender)->Name() + " ";
+  }
+
+  std::string log;
+};
+
+const ClassInfo& TLookupForm::StaticClassInfo() {
+  static const ClassInfo info =
+      ClassBuilder<TLookupForm>("TLookupForm", &TForm::StaticClassInfo()).build();
+  return info;
+}
+
+class QmxBtnDBEditTest : public ::testing::Test {
+ protected:
+  QmxBtnDBEditTest() {
+    HeadlessMessages().Reset();
+    edit->SetName("edCode");
+    edit->SetParent(form.get());
+    edit->SetBounds(100, 50, 120, 21);
+    other->SetParent(form.get());
+    other->SetBounds(100, 150, 120, 21);
+  }
+  ~QmxBtnDBEditTest() override { HeadlessMessages().Reset(); }
+
+  Owned<TLookupForm> form{CreateForm<TLookupForm>(nullptr)};
+  TOxBtnDBEdit* edit = new TOxBtnDBEdit(form.get());
+  TEdit* other = new TEdit(form.get());
+  TGSpeedButton* button = edit->Button();
+};
+
+TEST_F(QmxBtnDBEditTest, OwnsAFlatLookupButtonPublishedThroughTheEdit) {
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(edit->FindComponent("F2Button"), button);
+  EXPECT_TRUE(button->Flat());
+  EXPECT_EQ(button->GlyphIndex(), 8);
+  EXPECT_EQ(edit->ButtonSpacing(), 2);
+  EXPECT_NE(edit->EditLabel(), nullptr);
+
+  const ClassInfo& info = edit->classInfo();
+  ASSERT_NE(info.FindProperty("GlyphIndex"), nullptr);
+  ASSERT_NE(info.FindProperty("ButtonHint"), nullptr);
+  EXPECT_NE(info.FindProperty("OnDialog"), nullptr);
+  SetPropValue(*edit, *info.FindProperty("GlyphIndex"), Variant(4));
+  SetPropValue(*edit, *info.FindProperty("ButtonHint"), Variant("Find"));
+  EXPECT_EQ(button->GlyphIndex(), 4);
+  EXPECT_EQ(button->Hint(), "Find");
+  EXPECT_EQ(edit->ButtonHint(), "Find");
+
+  button->Free();
+  EXPECT_EQ(edit->Button(), nullptr);
+  edit->SetGlyphIndex(5);
+  EXPECT_EQ(edit->GlyphIndex(), 0);
+  edit->SetBounds(0, 0, 50, 20);
+}
+
+TEST_F(QmxBtnDBEditTest, TheButtonIsASquareRightOfTheEditAndFollowsIt) {
+  struct Case {
+    int left, top, width, height, spacing;
+  };
+  const std::vector<Case> cases{{100, 50, 120, 21, 2}, {10, 5, 80, 30, 0}, {10, 5, 80, 30, 7}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.spacing);
+    edit->SetBounds(c.left, c.top, c.width, c.height);
+    edit->SetButtonSpacing(c.spacing);
+    EXPECT_EQ(button->Left(), c.left + c.width + c.spacing);
+    EXPECT_EQ(button->Top(), c.top);
+    EXPECT_EQ(button->Width(), c.height);
+    EXPECT_EQ(button->Height(), c.height);
+  }
+  EXPECT_EQ(button->Parent(), form.get());
+  edit->SetEnabled(false);
+  EXPECT_FALSE(button->Enabled());
+  edit->SetVisible(false);
+  EXPECT_FALSE(button->Visible());
+}
+
+TEST_F(QmxBtnDBEditTest, AClickFocusesTheEditAndAsksTheOwnerFormForItsLookup) {
+  form->Show();
+  other->SetFocus();
+  test::ClickAt(*form, button->Left() + 2, button->Top() + 2);
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_EQ(form->log, "openwin:edCode:0 ");
+}
+
+TEST_F(QmxBtnDBEditTest, OnDialogReplacesTheLookupRequest) {
+  form->Show();
+  other->SetFocus();
+  edit->OnDialog = MakeMethod<&TLookupForm::Dialog>(form.get());
+  button->Click();
+  EXPECT_EQ(form->log, "dialog:edCode ");
+  EXPECT_TRUE(other->Focused());
+}
+
+TEST_F(QmxBtnDBEditTest, AClickOnAHiddenFormDoesNotRaiseNorAsk) {
+  EXPECT_NO_THROW(button->Click());
+  EXPECT_EQ(form->log, "");
 }
 
 }  // namespace
