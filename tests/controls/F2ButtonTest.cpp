@@ -4,6 +4,7 @@
 
 #include "controls/F2Button.h"
 #include "platform/CodePage.h"
+#include "tests/controls/LookupForm.h"
 #include "tests/ui/ControlInput.h"
 #include "ui/Dialogs.h"
 #include "ui/Edit.h"
@@ -12,30 +13,7 @@
 namespace ox {
 namespace {
 
-// A form that logs the lookup requests it receives, and the clicks of its buttons.
-class TLookupForm : public TForm {
- public:
-  OX_CLASS_INFO()
-  explicit TLookupForm(TComponent* owner) : TForm(owner) { SetBounds(0, 0, 400, 300); }
-
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_OPENWIN) {
-      auto* control = reinterpret_cast<TComponent*>(lParam);
-      log += "openwin:" + control->Name() + ":" + std::to_string(wParam) + " ";
-      return 0;
-    }
-    return TForm::WindowProc(message, wParam, lParam);
-  }
-  void Clicked(TObject*) { log += "click "; }
-
-  std::string log;
-};
-
-const ClassInfo& TLookupForm::StaticClassInfo() {
-  static const ClassInfo info =
-      ClassBuilder<TLookupForm>("TLookupForm", &TForm::StaticClassInfo()).build();
-  return info;
-}
+using test::TLookupForm;
 
 class F2ButtonTest : public ::testing::Test {
  protected:

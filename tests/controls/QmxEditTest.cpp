@@ -5,6 +5,7 @@
 
 #include "controls/F2Button.h"
 #include "controls/QmxEdit.h"
+#include "tests/controls/LookupForm.h"
 #include "tests/ui/ControlInput.h"
 #include "ui/Forms.h"
 #include "ui/Panel.h"
@@ -117,32 +118,7 @@ TEST(QmxDBEditTest, ADataEditCarriesTheSameLabel) {
   EXPECT_NE(TOxDBEdit::StaticClassInfo().FindProperty("DataField"), nullptr);
 }
 
-// A form that logs the lookup requests it receives and the dialogs its edits ask for.
-class TLookupForm : public TForm {
- public:
-  OX_CLASS_INFO()
-  explicit TLookupForm(TComponent* owner) : TForm(owner) { SetBounds(0, 0, 400, 300); }
-
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_OPENWIN) {
-      log += "openwin:" + reinterpret_cast<TComponent*>(lParam)->Name() + ":" +
-             std::to_string(wParam) + " ";
-      return 0;
-    }
-    return TForm::WindowProc(message, wParam, lParam);
-  }
-  void Dialog(TObject* sender) {
-    log += "dialog:" + static_cast<TComponent*>(sender)->Name() + " ";
-  }
-
-  std::string log;
-};
-
-const ClassInfo& TLookupForm::StaticClassInfo() {
-  static const ClassInfo info =
-      ClassBuilder<TLookupForm>("TLookupForm", &TForm::StaticClassInfo()).build();
-  return info;
-}
+using test::TLookupForm;
 
 class QmxBtnDBEditTest : public ::testing::Test {
  protected:
