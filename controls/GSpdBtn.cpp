@@ -32,14 +32,14 @@ const ClassInfo& TGSpeedButton::StaticClassInfo() {
 
 TGSpeedButton::TGSpeedButton(TComponent* owner) : TSpeedButton(owner) {}
 
-void TGSpeedButton::SetGlyphIndex(int value) {
-  if (value == glyphIndex_) return;
+bool TGSpeedButton::ChangeGlyphIndex(int value) {
+  if (value == glyphIndex_) return true;
   glyphIndex_ = value;
   SetCaption(std::to_string(value));
-  if (!LoadGlyph()) {
-    SetGlyph(nullptr);
-    MessageDlg(Gb("读取 BMP 发生错误"), mtError, {mbOK});
-  }
+  if (LoadGlyph()) return true;
+  SetGlyph(nullptr);
+  MessageDlg(Gb("读取 BMP 发生错误"), mtError, {mbOK});
+  return false;
 }
 
 bool TGSpeedButton::LoadGlyph() {

@@ -15,7 +15,9 @@ class TGSpeedButton : public TSpeedButton {
   // Stores the number and shows it as the caption, then loads its glyph; a number of 0
   // or above the library's highest releases the glyph. A glyph that cannot be loaded
   // is reported ("读取 BMP 发生错误") and leaves the button without glyph.
-  void SetGlyphIndex(int value);
+  void SetGlyphIndex(int value) { ChangeGlyphIndex(value); }
+  // SetGlyphIndex, answering whether the glyph could be loaded (or released).
+  bool ChangeGlyphIndex(int value);
   int HintIndex() const { return hintIndex_; }
   void SetHintIndex(int value) { hintIndex_ = value; }
 

@@ -25,6 +25,16 @@ inline std::string_view TrimBlanks(std::string_view text) {
   return text.substr(0, text.find_last_not_of(kAsciiBlanks) + 1);
 }
 
+// Drops spaces and control characters at both ends, as the framework's Trim does.
+inline std::string_view TrimText(std::string_view text) {
+  const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  while (!text.empty() && isBlank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back()))
+    text.remove_suffix(1);
+  return text;
+}
+
 inline char UpperAscii(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }

@@ -140,7 +140,7 @@ void TListItem::SetCaption(const std::string& caption) {
   if (!view->ItemChanging(this, TItemChange::ctText)) return;
   caption_ = caption;
   view->ItemChanged(this, TItemChange::ctText);
-  view->ItemTextChanged();
+  view->ItemTextChanged(this);
 }
 
 void TListItem::SetSubItems(TStrings* value) {
@@ -148,6 +148,7 @@ void TListItem::SetSubItems(TStrings* value) {
 }
 
 void TListItem::SubItemsChanged(TObject*) {
+  owner_->Touch();
   TListView* view = ListView();
   view->ItemChanged(this, TItemChange::ctText);
   view->UpdateColumnWidths();
@@ -214,7 +215,10 @@ void TListItem::Delete() {
 
 void TListItem::Update() {
   TListView* view = ListView();
-  if (view->SortType() != TSortType::stNone) view->AlphaSort();
+  if (SortsByText(view->SortType()))
+    view->Reposition(this);
+  else if (view->SortType() != TSortType::stNone)
+    view->AlphaSort();
   view->UpdateColumnWidths();
 }
 
@@ -260,7 +264,7 @@ TListItem* TListItems::Item(int index) const {
 }
 
 int TListItems::IndexOf(const TListItem* item) const {
-  for (int i = 0; i < Count(); ++i)
+  for (int i = Count() - 1; i >= 0; --i)
     if (items_[static_cast<std::size_t>(i)].get() == item) return i;
   return -1;
 }
@@ -273,6 +277,7 @@ TListItem* TListItems::Insert(int index) {
   if (index < 0 || index > Count()) IndexError(index);
   auto* item = new TListItem(this);
   items_.insert(items_.begin() + index, std::unique_ptr<TListItem>(item));
+  Touch();
   owner_->ItemInserted(item);
   return item;
 }
@@ -282,6 +287,7 @@ void TListItems::Delete(int index) {
   owner_->ItemDeleting(item);
   // OnDeletion may have changed the list; remove the item wherever it is now.
   if (const int now = IndexOf(item); now >= 0) items_.erase(items_.begin() + now);
+  Touch();
   owner_->topIndex_ = std::clamp(owner_->topIndex_, 0, std::max(Count() - 1, 0));
 }
 
@@ -292,6 +298,7 @@ void TListItems::Clear() {
   for (TListItem* item : doomed)
     if (IndexOf(item) >= 0) owner_->ItemDeleting(item);
   items_.clear();
+  Touch();
   owner_->topIndex_ = 0;
 }
 
@@ -412,18 +419,49 @@ bool TListView::CustomSort(TLVCompare compare, std::intptr_t data) {
   return true;
 }
 
+int TListView::Order(TListItem* a, TListItem* b, TLVCompare compare, std::intptr_t data) {
+  if (compare != nullptr) return compare(a, b, data);
+  if (!OnCompare) return CompareItemText(a->Caption(), b->Caption());
+  int result = 0;
+  OnCompare(this, a, b, static_cast<int>(data), result);
+  return result;
+}
+
 void TListView::Sort(TLVCompare compare, std::intptr_t data) {
-  const auto order = [&](TListItem* a, TListItem* b) {
-    if (compare != nullptr) return compare(a, b, data);
-    if (!OnCompare) return CompareItemText(a->Caption(), b->Caption());
-    int result = 0;
-    OnCompare(this, a, b, static_cast<int>(data), result);
-    return result;
-  };
   // A stable merge sort stays within bounds even when a handler's order is
   // inconsistent.
-  std::stable_sort(items_->items_.begin(), items_->items_.end(),
-                   [&](const auto& a, const auto& b) { return order(a.get(), b.get()) < 0; });
+  std::stable_sort(items_->items_.begin(), items_->items_.end(), [&](const auto& a, const auto& b) {
+    return Order(a.get(), b.get(), compare, data) < 0;
+  });
+  items_->Touch();
+}
+
+// The place a stable sort gives the item: after the items that sort before it, and
+// among those that compare equal after the ones that stood before it. Binary search
+// keeps adding to a long sorted list fast; it stays within bounds for any handler.
+void TListView::Reposition(TListItem* item) {
+  auto& items = items_->items_;
+  const int from = items_->IndexOf(item);
+  if (from < 0) return;
+  const auto at = items.begin() + from;
+  const auto before = [&](const std::unique_ptr<TListItem>& other, TListItem* x) {
+    return Order(other.get(), x, nullptr, 0) < 0;
+  };
+  const auto after = [&](TListItem* x, const std::unique_ptr<TListItem>& other) {
+    return Order(x, other.get(), nullptr, 0) < 0;
+  };
+  // The others are in order: when some before the item sort after it, it goes before
+  // the first of them; otherwise after those behind it that sort before it.
+  if (const auto place = std::upper_bound(items.begin(), at, item, after); place != at) {
+    std::rotate(place, at, at + 1);
+    items_->Touch();
+    return;
+  }
+  const auto place = std::lower_bound(at + 1, items.end(), item, before);
+  if (place != at + 1) {
+    std::rotate(at, at + 1, place);
+    items_->Touch();
+  }
 }
 
 TListItem* TListView::Selected() const {
@@ -500,8 +538,8 @@ void TListView::ItemDeleting(TListItem* item) {
   OnDeletion(this, item);
 }
 
-void TListView::ItemTextChanged() {
-  if (SortsByText(sortType_)) AlphaSort();
+void TListView::ItemTextChanged(TListItem* item) {
+  if (SortsByText(sortType_)) Reposition(item);
   UpdateColumnWidths();
 }
 
@@ -516,11 +554,15 @@ void TListView::ColumnsChanged(TObject*) {
 // ---- column widths ---------------------------------------------------------
 
 void TListView::UpdateColumnWidths() {
-  TCanvas canvas;
-  canvas.Font().Assign(*Font());
+  std::unique_ptr<TCanvas> canvas;  // measured with only when a column fits its texts
   for (int i = 0; i < columns_->Count(); ++i) {
     TListColumn* column = columns_->Items(i);
-    if (column->widthType_ < 0) column->width_ = column->Bounded(FittedWidth(*column, canvas));
+    if (column->widthType_ >= 0) continue;
+    if (!canvas) {
+      canvas = std::make_unique<TCanvas>();
+      canvas->Font().Assign(*Font());
+    }
+    column->width_ = column->Bounded(FittedWidth(*column, *canvas));
   }
   ShareAutoSizeWidth();
 }

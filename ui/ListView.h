@@ -144,6 +144,8 @@ class TListItem : public TPersistent {
 
 // The items of a list view, in display order. Between BeginUpdate and EndUpdate the
 // list view holds back OnChange and fires it once at the end when anything changed.
+// ChangeStamp moves with every change of the items (insertion, deletion, texts, order),
+// so that what a program derives from them can be kept until they change.
 class TListItems : public TPersistent {
  public:
   OX_CLASS_INFO()
@@ -154,9 +156,11 @@ class TListItems : public TPersistent {
 
   TListView* Owner() const { return owner_; }
   int Count() const { return static_cast<int>(items_.size()); }
+  std::uint64_t ChangeStamp() const { return changeStamp_; }
   // Raises EListError for an index outside the list.
   TListItem* Item(int index) const;
   TListItem* operator[](int index) const { return Item(index); }
+  // Searches from the end, where the items a program has just added are.
   int IndexOf(const TListItem* item) const;
   TListItem* Add();
   TListItem* Insert(int index);
@@ -169,11 +173,15 @@ class TListItems : public TPersistent {
 
  private:
   friend class TListView;
+  friend class TListItem;
+
+  void Touch() { ++changeStamp_; }
 
   TListView* owner_;
   std::vector<std::unique_ptr<TListItem>> items_;
   int updateCount_ = 0;
   bool changedInUpdate_ = false;
+  std::uint64_t changeStamp_ = 0;
 };
 
 using TLVChangeEvent = Event<TObject*, TListItem*, TItemChange>;
@@ -217,6 +225,11 @@ class TListView : public TWinControl {
   void SetColumnClick(bool value) { columnClick_ = value; }
   bool ShowColumnHeaders() const { return showColumnHeaders_; }
   void SetShowColumnHeaders(bool value) { showColumnHeaders_ = value; }
+  // A list that keeps an order by text is sorted when the order is set and stays so: an
+  // item whose caption changes (or that is updated) moves to its place among the others
+  // (after the items that compare equal and stood before it, as a stable sort leaves
+  // it); a new item waits at the end for its caption. A program that changes what
+  // OnCompare answers sorts again with AlphaSort.
   TSortType SortType() const { return sortType_; }
   // Sorts at once when the new order can be kept (by text, or by data with OnCompare).
   void SetSortType(TSortType type);
@@ -299,14 +312,18 @@ class TListView : public TWinControl {
   void ItemSelected(TListItem* item, bool selected);
   void ItemInserted(TListItem* item);
   void ItemDeleting(TListItem* item);
-  void ItemTextChanged();
+  void ItemTextChanged(TListItem* item);
   void ItemDataChanged();
   void ColumnsChanged(TObject* sender);
   void UpdateColumnWidths();
   void ShareAutoSizeWidth();
   int FittedWidth(const TListColumn& column, TCanvas& canvas) const;
 
+  // The order of two items: `compare`, else OnCompare, else their captions.
+  int Order(TListItem* a, TListItem* b, TLVCompare compare, std::intptr_t data);
   void Sort(TLVCompare compare, std::intptr_t data);
+  // Moves one item of an otherwise sorted list to its place.
+  void Reposition(TListItem* item);
   // Keyboard and mouse selection: the item alone becomes selected and focused.
   void SelectOnly(TListItem* item);
   void SelectRange(TListItem* to);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -242,6 +244,32 @@ TEST_F(ListViewTest, SortedListsKeepTheirOrder) {
   numbers[0] = 5;  // B2's number, changed behind the list's back
   list->Items()->Item(2)->Update();
   EXPECT_EQ(Captions(), "B2 z b c");
+}
+
+// A sorted list places each new or changed item where a stable sort of the whole list
+// would: after the items with an equal caption that stood before it, before the others.
+TEST_F(ListViewTest, ASortedListPlacesChangedItemsAsAStableSortWould) {
+  list->SetSortType(TSortType::stText);
+  std::vector<TListItem*> expected;
+  std::mt19937 random(7);
+  const auto caption = [&] { return std::string(1, "aAbBc"[random() % 5]); };
+  const auto stableOrder = [&] {
+    std::stable_sort(expected.begin(), expected.end(), [](TListItem* x, TListItem* y) {
+      return CompareItemText(x->Caption(), y->Caption()) < 0;
+    });
+  };
+  for (int step = 0; step < 200; ++step) {
+    if (step % 3 == 2) {
+      expected[random() % expected.size()]->SetCaption(caption() + "x");
+    } else {
+      TListItem* item = list->Items()->Add();
+      expected.push_back(item);
+      item->SetCaption(caption());
+    }
+    stableOrder();
+    for (int i = 0; i < list->Items()->Count(); ++i)
+      ASSERT_EQ(list->Items()->Item(i), expected[static_cast<std::size_t>(i)]) << "step " << step;
+  }
 }
 
 TEST_F(ListViewTest, CaptionsAreEditedInPlace) {
