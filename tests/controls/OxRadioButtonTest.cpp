@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/ControlClasses.h"
 #include "controls/OxRadioButton.h"
 #include "tests/ui/ControlInput.h"
 #include "ui/Canvas.h"
@@ -109,7 +110,7 @@ TEST_F(OxRadioButtonTest, TheAcceleratorFocusesAndChecksTheButton) {
 }
 
 TEST(OxRadioButtonResource, AFormResourceCreatesTheButton) {
-  RegisterClass(TOxRadioButton::StaticClassInfo());
+  RegisterControlClasses();
   Owned<TForm> form{new TForm(nullptr)};
   ReadComponentResource(*form, R"(object F: TForm
   object rb: TOxRadioButton

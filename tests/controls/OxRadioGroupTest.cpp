@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls/ControlClasses.h"
 #include "controls/OxRadioGroup.h"
 #include "tests/ui/ControlInput.h"
 #include "ui/FormReader.h"
@@ -70,7 +71,7 @@ TEST_F(OxRadioGroupTest, KeysTypedOnAButtonReachTheGroup) {
 }
 
 TEST(OxRadioGroupResource, AFormResourceMakesTheGroupWithItsIndex) {
-  RegisterClass(TOxRadioGroup::StaticClassInfo());
+  RegisterControlClasses();
   Owned<TForm> form{new TForm(nullptr)};
   ReadComponentResource(*form, R"(object F: TForm
   object rg: TOxRadioGroup

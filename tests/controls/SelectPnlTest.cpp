@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "controls/ControlClasses.h"
 #include "controls/SelectPnl.h"
 #include "platform/CodePage.h"
 #include "tests/controls/LookupForm.h"
@@ -563,7 +564,7 @@ TEST_F(SelectPanelTest, AGlyphThatCannotBeLoadedLeavesTheButtonsWithout) {
 }
 
 TEST_F(SelectPanelTest, IsReadFromAFormResource) {
-  RegisterClass(TSelectPanel::StaticClassInfo());
+  RegisterControlClasses();
   Owned<TLookupForm> read{new TLookupForm(nullptr)};
   ReadComponentResource(*read, R"(object frm: TLookupForm
   object Sp02: TSelectPanel
