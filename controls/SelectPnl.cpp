@@ -682,9 +682,13 @@ TObject* TSelectPanel::SenderFor(TObject* child) {
   return this;
 }
 
-TPoint TSelectPanel::ToPanel(TObject* child, int x, int y) const {
+// The sender and point a child's mouse event takes as the panel's: a child that speaks
+// through the panel has its point moved into the panel's coordinates.
+TSelectPanel::MouseAt TSelectPanel::AsPanelMouse(TObject* child, int x, int y) {
+  TObject* sender = SenderFor(child);
+  if (sender != this) return {sender, {x, y}};
   const TRect bounds = static_cast<TControl*>(child)->BoundsIn(this);
-  return {x + bounds.Left, y + bounds.Top};
+  return {sender, {x + bounds.Left, y + bounds.Top}};
 }
 
 void TSelectPanel::ChildClick(TObject* sender) {
@@ -705,22 +709,19 @@ void TSelectPanel::ChildDblClick(TObject* sender) {
 
 void TSelectPanel::ChildMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x,
                                   int y) {
-  TObject* as = SenderFor(sender);
-  const TPoint at = as == this ? ToPanel(sender, x, y) : TPoint{x, y};
-  OnMouseDown(as, button, shift, at.X, at.Y);
+  const MouseAt at = AsPanelMouse(sender, x, y);
+  OnMouseDown(at.sender, button, shift, at.point.X, at.point.Y);
 }
 
 void TSelectPanel::ChildMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x,
                                 int y) {
-  TObject* as = SenderFor(sender);
-  const TPoint at = as == this ? ToPanel(sender, x, y) : TPoint{x, y};
-  OnMouseUp(as, button, shift, at.X, at.Y);
+  const MouseAt at = AsPanelMouse(sender, x, y);
+  OnMouseUp(at.sender, button, shift, at.point.X, at.point.Y);
 }
 
 void TSelectPanel::ChildMouseMove(TObject* sender, TShiftState shift, int x, int y) {
-  TObject* as = SenderFor(sender);
-  const TPoint at = as == this ? ToPanel(sender, x, y) : TPoint{x, y};
-  OnMouseMove(as, shift, at.X, at.Y);
+  const MouseAt at = AsPanelMouse(sender, x, y);
+  OnMouseMove(at.sender, shift, at.point.X, at.point.Y);
 }
 
 void TSelectPanel::ChildKeyDown(TObject* sender, std::uint16_t& key, TShiftState shift) {

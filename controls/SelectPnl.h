@@ -240,6 +240,11 @@ class TSelectPanel : public TCustomGroupBox {
 
   // Child events raised as the panel's own.
   TObject* SenderFor(TObject* child);
+  struct MouseAt {
+    TObject* sender;
+    TPoint point;
+  };
+  MouseAt AsPanelMouse(TObject* child, int x, int y);
   void ChildClick(TObject* sender);
   void ChildDblClick(TObject* sender);
   void ChildMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
@@ -253,7 +258,6 @@ class TSelectPanel : public TCustomGroupBox {
   void ListChanging(TObject* sender, TListItem* item, TItemChange change, bool& allow);
   void ListColumnClick(TObject* sender, TListColumn* column);
   void ListCompare(TObject* sender, TListItem* a, TListItem* b, int data, int& result);
-  TPoint ToPanel(TObject* child, int x, int y) const;
 
   // The buttons.
   void SwitchClick();
