@@ -7,20 +7,12 @@
 
 namespace ox {
 
-class TOxRadioGroup;
-
-// A button of an own radio group: keys typed on it reach the group's key events; the
-// group makes it invisible, enabled with the group and reporting its clicks.
-class TOxGroupButton : public TOxRadioButton {
+// A button of an own radio group: the group makes it invisible, enabled with the group
+// and reporting its clicks; keys typed on it reach the group's key events.
+class TOxGroupButton : public GroupButtonOf<TOxRadioButton> {
  public:
   OX_CLASS_INFO()
-  explicit TOxGroupButton(TOxRadioGroup* group);
-
-  void KeyDown(std::uint16_t& key, TShiftState shift) override;
-  void KeyPress(char& key) override;
-
- private:
-  TOxRadioGroup* group_;
+  using GroupButtonOf::GroupButtonOf;
 };
 
 class TOxRadioGroup : public TRadioGroup {

@@ -15,22 +15,33 @@
 
 namespace ox {
 
-// The edit shows the field's Text while it has the focus and its DisplayText otherwise;
-// it stays read-only while the data set is not editing.
-class TDBEdit : public TCustomEdit {
+// What a data-aware control publishes of its link to one field: the data source, the
+// field's name, whether the control may change it, and the field itself.
+class FieldLinkProperties {
  public:
-  OX_CLASS_INFO()
-  explicit TDBEdit(TComponent* owner);
-
   TDataSource* DataSource() const { return link_.DataSource(); }
   void SetDataSource(TDataSource* source) { link_.SetDataSource(source); }
   const std::string& DataField() const { return link_.FieldName(); }
   void SetDataField(const std::string& name) { link_.SetFieldName(name); }
-  // Whether the control refuses to change its field (the edit itself is read-only
-  // whenever the data set is not editing).
   bool ReadOnly() const { return link_.ReadOnly(); }
   void SetReadOnly(bool readOnly) { link_.SetReadOnly(readOnly); }
   TField* Field() const { return link_.Field(); }
+
+ protected:
+  TFieldDataLink link_;
+};
+
+// The edit shows the field's Text while it has the focus and its DisplayText otherwise;
+// it stays read-only while the data set is not editing.
+class TDBEdit : public TCustomEdit, public FieldLinkProperties {
+ public:
+  OX_CLASS_INFO()
+  explicit TDBEdit(TComponent* owner);
+
+  // Whether the control refuses to change its field (the edit itself is read-only
+  // whenever the data set is not editing).
+  using FieldLinkProperties::ReadOnly;
+  using FieldLinkProperties::SetReadOnly;
 
   void KeyDown(std::uint16_t& key, TShiftState shift) override;
   void KeyPress(char& key) override;
@@ -42,24 +53,14 @@ class TDBEdit : public TCustomEdit {
 
  private:
   void DataChange();
-
-  TFieldDataLink link_;
 };
 
 // A list style selects the line equal to the field's text (none when there is none); a
 // style with an edit part shows the text itself.
-class TDBComboBox : public TComboBox {
+class TDBComboBox : public TComboBox, public FieldLinkProperties {
  public:
   OX_CLASS_INFO()
   explicit TDBComboBox(TComponent* owner);
-
-  TDataSource* DataSource() const { return link_.DataSource(); }
-  void SetDataSource(TDataSource* source) { link_.SetDataSource(source); }
-  const std::string& DataField() const { return link_.FieldName(); }
-  void SetDataField(const std::string& name) { link_.SetFieldName(name); }
-  bool ReadOnly() const { return link_.ReadOnly(); }
-  void SetReadOnly(bool readOnly) { link_.SetReadOnly(readOnly); }
-  TField* Field() const { return link_.Field(); }
 
   void Click() override;
   void KeyPress(char& key) override;
@@ -75,8 +76,6 @@ class TDBComboBox : public TComboBox {
   // is editing; a key that cannot start editing is refused.
   template <typename Step>
   void ChangeByPerson(Step&& step);
-
-  TFieldDataLink link_;
 };
 
 }  // namespace ox

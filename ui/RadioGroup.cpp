@@ -14,18 +14,6 @@ const ClassInfo& TGroupButton::StaticClassInfo() {
   return info;
 }
 
-TGroupButton::TGroupButton(TRadioGroup* group) : TRadioButton(group), group_(group) {}
-
-void TGroupButton::KeyDown(std::uint16_t& key, TShiftState shift) {
-  TRadioButton::KeyDown(key, shift);
-  if (key != 0) group_->KeyDown(key, shift);
-}
-
-void TGroupButton::KeyPress(char& key) {
-  TRadioButton::KeyPress(key);
-  if (key != 0) group_->KeyPress(key);
-}
-
 // ---- TRadioGroup -----------------------------------------------------------
 
 const ClassInfo& TRadioGroup::StaticClassInfo() {

@@ -14,18 +14,26 @@ namespace ox {
 
 class TRadioGroup;
 
-// A button of a radio group: owned by the group, invisible until arranged, enabled
-// with the group, reporting its clicks to the group.
-class TGroupButton : public TRadioButton {
+// A radio button made by a group: keys typed on it that it did not consume reach the
+// group's key events. `Button` is the radio button class the group makes.
+template <typename Button>
+class GroupButtonOf : public Button {
  public:
-  OX_CLASS_INFO()
-  explicit TGroupButton(TRadioGroup* group);
+  explicit GroupButtonOf(TRadioGroup* group) : Button(group), group_(group) {}
 
   void KeyDown(std::uint16_t& key, TShiftState shift) override;
   void KeyPress(char& key) override;
 
  private:
   TRadioGroup* group_;
+};
+
+// A button of a radio group: owned by the group, invisible until arranged, enabled
+// with the group, reporting its clicks to the group.
+class TGroupButton : public GroupButtonOf<TRadioButton> {
+ public:
+  OX_CLASS_INFO()
+  using GroupButtonOf::GroupButtonOf;
 };
 
 class TRadioGroup : public TCustomGroupBox {
@@ -65,5 +73,17 @@ class TRadioGroup : public TCustomGroupBox {
   int columns_ = 1;
   bool updating_ = false;  // checking a button while the items change is no click
 };
+
+template <typename Button>
+void GroupButtonOf<Button>::KeyDown(std::uint16_t& key, TShiftState shift) {
+  Button::KeyDown(key, shift);
+  if (key != 0) group_->KeyDown(key, shift);
+}
+
+template <typename Button>
+void GroupButtonOf<Button>::KeyPress(char& key) {
+  Button::KeyPress(key);
+  if (key != 0) group_->KeyPress(key);
+}
 
 }  // namespace ox
