@@ -198,7 +198,14 @@ class TSelectPanel : public TCustomGroupBox {
   void SetEnabled(bool enabled) override;
   // Focuses the panel, and in list mode the list.
   void SetFocus() override;
-  // Puts the range in order, then OnExit.
+  // Puts the range in order, then OnExit. Both texts are trimmed (unless the mask
+  // starts with "!"); when both are filled in they are swapped if the begin comes after
+  // the final: as integers (vt_Number, a non-number reads 0), as typed dates
+  // (vt_Date, see ReadPanelDate; with dt_NoneCare by their bytes), as floating-point
+  // numbers (vt_Float), or by their bytes (vt_String, vt_Time). Blank mask texts and
+  // the Discard text are never swapped for dates, strings and times; vt_OtherMask never.
+  // vt_Float compares the texts as they were typed and never rewrites them: a bound
+  // that does not read as a number leaves both where they are.
   void DoExit() override;
 
   TOpenWinClickEvent OnOpenWinClick;
