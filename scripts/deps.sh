@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libicu-dev libfmt-dev
+  libicu-dev libfmt-dev libmsgpack-cxx-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 if [ "${1:-}" = fuzz ]; then
