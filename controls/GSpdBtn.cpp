@@ -56,7 +56,7 @@ bool TGSpeedButton::LoadGlyph() {
     SetGlyph(nullptr);
     return true;
   }
-  if (!load(glyphIndex_, Glyph()) || Glyph()->Height() == 0) return false;
+  if (!LoadBmpInto(load, glyphIndex_, *Glyph()) || Glyph()->Height() == 0) return false;
   SetCaption("");
   SetNumGlyphs(Glyph()->Width() / Glyph()->Height());
   return true;

@@ -130,4 +130,9 @@ std::string HostExeName() {
   return error ? std::string() : FromNativePath(exe);
 }
 
+bool ShellExecute(std::string_view verb, std::string_view file) {
+  const auto& shell = Machine().shellExecute;
+  return shell ? shell(verb, file) : false;
+}
+
 }  // namespace ox

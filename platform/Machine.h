@@ -43,7 +43,13 @@ struct MachineSettings {
   // The regional short date and long time formats (FormatDateTime tokens).
   std::string shortDateFormat = "yyyy/mm/dd";
   std::string longTimeFormat = "hh:nn:ss";
+  // ShellExecute: opens a file or address with a shell verb ("open", "properties");
+  // true when it was handed on. Unset: this machine has no shell to hand it to.
+  std::function<bool(std::string_view verb, std::string_view file)> shellExecute;
 };
+
+// Hands a file or address to the machine's shell with a verb; false without a shell.
+bool ShellExecute(std::string_view verb, std::string_view file);
 
 // The process-wide settings. Reading them never fails.
 MachineSettings& Machine();

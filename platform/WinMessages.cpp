@@ -361,4 +361,22 @@ UINT RegisterWindowMessage(std::string_view name) {
   return entry->second;
 }
 
+void UpdateWindow(HWND window) {
+  if (IsWindow(window)) SendMessage(window, WM_PAINT, 0, 0);
+}
+
+namespace {
+HWND foregroundWindow = nullptr;
+}  // namespace
+
+bool SetForegroundWindow(HWND window) {
+  if (!IsWindow(window)) return false;
+  foregroundWindow = window;
+  return true;
+}
+
+HWND GetForegroundWindow() {
+  return IsWindow(foregroundWindow) ? foregroundWindow : nullptr;
+}
+
 }  // namespace ox

@@ -32,6 +32,7 @@ enum : UINT {
   WM_SETTEXT = 0x000C,  // LPARAM: const char* (narrow text)
   WM_GETTEXT = 0x000D,  // WPARAM: buffer size, LPARAM: char* buffer; answers length
   WM_GETTEXTLENGTH = 0x000E,
+  WM_PAINT = 0x000F,
   WM_CLOSE = 0x0010,
   WM_SHOWWINDOW = 0x0018,
   WM_NEXTDLGCTL = 0x0028,  // WPARAM: 0 next control, 1 previous (LPARAM 0)
@@ -135,6 +136,11 @@ LRESULT AnswerGetText(std::string_view text, WPARAM bufferSize, LPARAM buffer);
 
 // Calls the window procedure at once; 0 for a handle that is not a window.
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Repaints the window at once (WM_PAINT); nothing for a handle that is gone.
+void UpdateWindow(HWND window);
+// Makes the window the one in front (false for a handle that is gone), and answers it.
+bool SetForegroundWindow(HWND window);
+HWND GetForegroundWindow();
 // Queues the message; false for a handle that is not a window.
 bool PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Delivers queued messages in order, including those posted while delivering, until

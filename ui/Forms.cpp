@@ -61,9 +61,40 @@ TCustomForm::~TCustomForm() {
 }
 
 void TCustomForm::AfterConstruction() {
-  if (const std::string_view text = ResourceText(); !text.empty())
+  std::vector<std::string_view> texts;
+  ResourceTexts(texts);
+  // An unnamed form takes the name of the most derived resource: each resource of the
+  // chain names it afresh.
+  const bool named = !Name().empty();
+  for (std::string_view text : texts) {
+    if (!named) SetName("");
     ReadComponentResource(*this, text);
+  }
   OnCreate(this);
+}
+
+TCustomForm* CreateFormOfClass(const ClassInfo& info, TComponent* owner) {
+  TComponent* made = info.Create(owner);
+  auto* form = dynamic_cast<TCustomForm*>(made);
+  if (form == nullptr) {
+    if (made != nullptr) made->Free();
+    return nullptr;
+  }
+  return CompleteForm(form);
+}
+
+TCustomForm* CompleteForm(TCustomForm* form) {
+  try {
+    form->AfterConstruction();
+  } catch (...) {
+    form->Free();
+    throw;
+  }
+  return form;
+}
+
+void TCustomForm::ResourceTexts(std::vector<std::string_view>& texts) const {
+  if (const std::string_view text = ResourceText(); !text.empty()) texts.push_back(text);
 }
 
 void TCustomForm::BeforeDestruction() {
@@ -96,9 +127,25 @@ void TCustomForm::Hide() {
   SetVisible(false);
 }
 
+namespace {
+
+// A shown form's windowed controls have their windows, as on screen, so that automation
+// finds every one of them by name.
+void CreateChildHandles(TWinControl& parent) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    if (auto* child = dynamic_cast<TWinControl*>(parent.Controls(i))) {
+      child->Handle();
+      CreateChildHandles(*child);
+    }
+  }
+}
+
+}  // namespace
+
 void TCustomForm::VisibleChanged() {
   if (Visible()) {
     Handle();
+    CreateChildHandles(*this);
     OnShow(this);
   } else {
     active_ = false;

@@ -48,8 +48,8 @@ class TCustomForm : public TCustomControl {
   explicit TCustomForm(TComponent* owner);
   ~TCustomForm() override;
 
-  // Reads the form resource (ResourceText) and fires OnCreate. Forms are made by
-  // CreateForm<T>, which calls it once the object is whole.
+  // Reads the form resources (ResourceTexts, the most basic class's first) and fires
+  // OnCreate. Forms are made by CreateForm<T>, which calls it once the object is whole.
   virtual void AfterConstruction();
   // Fires OnDestroy while the form is whole.
   void BeforeDestruction() override;
@@ -122,6 +122,10 @@ class TCustomForm : public TCustomControl {
  protected:
   // The form resource text of the form's class; empty when it has none.
   virtual std::string_view ResourceText() const { return {}; }
+  // The resources of the class chain, read in this order: a class whose form inherits
+  // another's ("inherited frmX: TfrmX" at its top) calls the base class's version first
+  // and then adds its own text. The default gives ResourceText alone.
+  virtual void ResourceTexts(std::vector<std::string_view>& texts) const;
   void VisibleChanged() override;
   void BoundsChanged() override;
   virtual void DoClose(TCloseAction& action);
@@ -151,18 +155,20 @@ class TForm : public TCustomForm {
   using TCustomForm::TCustomForm;
 };
 
+// Completes a newly made form (form resource, OnCreate); frees it when that fails.
+TCustomForm* CompleteForm(TCustomForm* form);
+
 // Creates a form of class T and completes it (form resource, OnCreate).
 template <typename T>
 T* CreateForm(TComponent* owner) {
   auto* form = new T(owner);
-  try {
-    form->AfterConstruction();
-  } catch (...) {
-    form->Free();
-    throw;
-  }
+  CompleteForm(form);
   return form;
 }
+
+// Creates a form of a registered class by its class information and completes it;
+// null when the class is not a creatable form.
+TCustomForm* CreateFormOfClass(const ClassInfo& info, TComponent* owner);
 
 // The application object: title, hints, the message loop and the modal driver.
 class TApplication : public TComponent {
@@ -173,6 +179,9 @@ class TApplication : public TComponent {
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title) { title_ = title; }
   int HintPause() const { return hintPause_; }
+  // How long a hint stays, in milliseconds.
+  int HintHidePause() const { return hintHidePause_; }
+  void SetHintHidePause(int value) { hintHidePause_ = value; }
   void SetHintPause(int value) { hintPause_ = value; }
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool value) { showHint_ = value; }
@@ -189,6 +198,7 @@ class TApplication : public TComponent {
  private:
   std::string title_;
   int hintPause_ = 500;
+  int hintHidePause_ = 2500;
   bool showHint_ = true;
   ComponentRef<TCustomForm> mainForm_;
   ModalDriver modalDriver_;
@@ -206,6 +216,10 @@ class TScreen : public TComponent {
   TWinControl* ActiveControl() const { return activeControl_.get(); }
   // Font names installed on the machine, sorted.
   TStrings* Fonts() const { return fonts_.get(); }
+  // The fonts of icon titles, hint windows and menus.
+  TFont* IconFont() const { return iconFont_.get(); }
+  TFont* HintFont() const { return hintFont_.get(); }
+  TFont* MenuFont() const { return menuFont_.get(); }
   int Width() const { return 1024; }
   int Height() const { return 768; }
   TNotifyEvent OnActiveControlChange;
@@ -220,6 +234,9 @@ class TScreen : public TComponent {
   ComponentRef<TCustomForm> activeForm_;
   ComponentRef<TWinControl> activeControl_;
   std::unique_ptr<TStringList> fonts_;
+  std::unique_ptr<TFont> iconFont_ = std::make_unique<TFont>();
+  std::unique_ptr<TFont> hintFont_ = std::make_unique<TFont>();
+  std::unique_ptr<TFont> menuFont_ = std::make_unique<TFont>();
 };
 
 TApplication& Application();

@@ -11,8 +11,8 @@ namespace {
 
 constexpr int kCell = 16;
 constexpr std::string_view kPalette = ".kwbyrgn";
-constexpr ox::TColor kBackground = 0x00FF00FF;
-constexpr ox::TColor kDisabled = 0x00808080;
+constexpr std::uint32_t kBackground = 0x00FF00FF;
+constexpr std::uint32_t kDisabled = 0x00808080;
 
 struct Glyph {
   int id;
@@ -71,7 +71,7 @@ constexpr bool WellFormed() {
 }
 static_assert(WellFormed());
 
-ox::TColor ColorOf(char c) {
+std::uint32_t ColorOf(char c) {
   switch (c) {
     case 'k':
       return 0x00000000;
@@ -106,17 +106,20 @@ int GetMaxBmpID() {
       ->id;
 }
 
-bool LoadBmp(int id, ox::TBitmap* bitmap) {
+bool LoadBmp(int id, OxBmpPixels* picture) {
   const Glyph* glyph = FindGlyph(id);
-  if (glyph == nullptr || bitmap == nullptr) return false;
-  bitmap->SetSize(kCell * glyph->cells, kCell);
+  if (glyph == nullptr || picture == nullptr) return false;
+  picture->width = kCell * glyph->cells;
+  picture->height = kCell;
+  if (picture->pixels == nullptr || picture->capacity < picture->width * picture->height)
+    return true;
   for (int cell = 0; cell < glyph->cells; ++cell) {
     for (int y = 0; y < kCell; ++y) {
       for (int x = 0; x < kCell; ++x) {
         const char c = glyph->rows[y][x];
         // The disabled image is the normal one in grey.
         const bool grey = cell > 0 && c != '.';
-        bitmap->SetPixel(cell * kCell + x, y, grey ? kDisabled : ColorOf(c));
+        picture->pixels[y * picture->width + cell * kCell + x] = grey ? kDisabled : ColorOf(c);
       }
     }
   }

@@ -48,7 +48,7 @@ TEST_F(OxBitmapsTest, EveryGlyphTheButtonsAskForIsADistinctPictureInSixteenPixel
     SCOPED_TRACE(c.id);
     EXPECT_LE(c.id, maxId());
     TBitmap bitmap;
-    ASSERT_TRUE(load(c.id, &bitmap));
+    ASSERT_TRUE(LoadBmpInto(load, c.id, bitmap));
     EXPECT_EQ(bitmap.Height(), 16);
     EXPECT_EQ(bitmap.Width(), 16 * c.cells);
     // The bottom-left pixel is the background, so a transparent glyph leaves it out.
@@ -68,11 +68,16 @@ TEST_F(OxBitmapsTest, NumbersWithoutGlyphLeaveTheBitmapAsItWas) {
     SCOPED_TRACE(id);
     TBitmap bitmap;
     bitmap.SetSize(3, 2);
-    EXPECT_FALSE(load(id, &bitmap));
+    EXPECT_FALSE(LoadBmpInto(load, id, bitmap));
     EXPECT_EQ(bitmap.Width(), 3);
     EXPECT_EQ(bitmap.Height(), 2);
   }
   EXPECT_FALSE(load(47, nullptr));
+  // Without room for the pixels only the size comes back.
+  OxBmpPixels size{0, 0, nullptr, 0};
+  EXPECT_TRUE(load(4, &size));
+  EXPECT_EQ(size.width, 32);
+  EXPECT_EQ(size.height, 16);
 }
 
 }  // namespace
