@@ -135,6 +135,34 @@ void NextCell(TCustomGrid& grid) {
   grid.SetCol(grid.FixedCols());
 }
 
+// The caption: the program, the edition text of product 5, the company in brackets.
+std::string FormCaption(const TfrmBaseGene& form, const std::string& program) {
+  std::string caption = program;
+  if (form.ProductID == 5) {
+    std::string edition;
+    form.GetLangText("TfrmBaseGene", "sPublicVer", edition, true, Gb("-普及版"));
+    caption += edition;
+  }
+  return caption + "[" + form.CompanyTitle + "]";
+}
+
+// On a Big5 system the program's name, read in GB, is shown in Big5 once the form's
+// texts are converted; the executable says what it is.
+void CaptionInBig5(TfrmBaseGene& form) {
+  std::string codePage;
+  form.GetCodePage(codePage);
+  const TCodeConverter* converter = form.OxConverter();
+  if (codePage != "950" || converter == nullptr) return;
+  form.ProgramCaption = converter->GBToBig5(form.ProgramCaption);
+  std::string program = form.ProgramCaption;
+  if (!form.IsDllBuild()) {
+    std::string exe;
+    form.GetLangText("TfrmBaseGene", "sExeVer", exe, true, Gb("[您现在运行的是Exe版本!]"));
+    program += exe;
+  }
+  form.SetCaption(FormCaption(form, program));
+}
+
 }  // namespace
 
 const ClassInfo& TfrmBaseGene::StaticClassInfo() {
@@ -152,6 +180,12 @@ const ClassInfo& TfrmBaseGene::StaticClassInfo() {
                                     .handler<&F::pgOptionChange>("pgOptionChange")
                                     .handler<&F::pgOptionChanging>("pgOptionChanging")
                                     .handler<&F::tsOption2Show>("tsOption2Show")
+                                    .handler<&F::DateFieldEnter>("DateFieldEnter")
+                                    .handler<&F::DateFieldExit>("DateFieldExit")
+                                    .handler<&F::RequiredExit>("RequiredExit")
+                                    .event("OnDateFieldEnter", &F::OnDateFieldEnter)
+                                    .event("OnDateFieldExit", &F::OnDateFieldExit)
+                                    .event("OnRequiredExit", &F::OnRequiredExit)
                                     .build();
   return info;
 }
@@ -260,6 +294,7 @@ bool TfrmBaseGene::InitForm(const Variant& params) {
 }
 
 void TfrmBaseGene::InitEnvironment() {
+  SaveColors(*this);
   ConnectHostObjects();
   try {
     HostVersionType = OleCall(HostObject, "VersionType", {}).asInteger();
@@ -276,6 +311,7 @@ void TfrmBaseGene::InitEnvironment() {
 }
 
 void TfrmBaseGene::InitProgram() {
+  SetDateFieldNames("edPrintDate");
   JobKind = "R";
   HeaderCount = 9;
   // "...\MVAR52C.so": the name without extension, less the library's trailing "C" (less
@@ -365,7 +401,10 @@ void TfrmBaseGene::HostRun(const Variant& runPair) {
     }
     AutoConfirm = ok && mode != 0;
   }
-  if (!Converted()) ConvertTexts();
+  if (!Converted()) {
+    ConvertTexts();
+    CaptionInBig5(*this);
+  }
   if (mode > 2 && ok)
     HostCommand(mode);
   else if (AutoConfirm && btnOk() != nullptr)
@@ -376,13 +415,7 @@ void TfrmBaseGene::HostRun(const Variant& runPair) {
 
 void TfrmBaseGene::FormShow(TObject* sender) {
   TOxForm::FormShow(sender);
-  std::string caption = ProgramCaption;
-  if (ProductID == 5) {
-    std::string edition;
-    GetLangText("TfrmBaseGene", "sPublicVer", edition, true, Gb("-普及版"));
-    caption += edition;
-  }
-  SetCaption(caption + "[" + CompanyTitle + "]");
+  SetCaption(FormCaption(*this, ProgramCaption));
   if (TExtPageControl* pages = pgOption(); pages != nullptr && pages->PageCount() > 0) {
     pages->SetActivePageIndex(0);
     pgOptionChange(pages);
@@ -483,7 +516,8 @@ void TfrmBaseGene::FormKeyPress(TObject*, char& key) {
   if (pages != nullptr && pages->ActivePageIndex() < pages->PageCount() - 1) MovePage(true);
 }
 
-// F1: help topic from the program code ("MVAR52": "8" + "2" + "52" + "0000").
+// F1: help topic from the program code ("MVAR52": "1" + "2" + "52" + "0000"; "CSTMB11":
+// "8" + "3" + "11" + "0000").
 bool TfrmBaseGene::ShowHelp() {
   const std::string& code = ProgramCode;
   if (code.size() < 4) return false;
@@ -539,11 +573,7 @@ void TfrmBaseGene::pgOptionChange(TObject*) {
 
 void TfrmBaseGene::pgOptionChanging(TObject*, bool& allowChange) {
   InPageChange = true;
-  if (TWinControl* active = ActiveControl()) {
-    TWinControl* target = active;
-    if (auto* panel = dynamic_cast<TSelectPanel*>(active->Owner())) target = panel;
-    target->OnExit(target);
-  }
+  if (TWinControl* active = ActiveControl()) RunExitCheck(active);
   InPageChange = false;
   allowChange = !CheckFailed;
 }
@@ -567,6 +597,10 @@ void TfrmBaseGene::InitSystemPage() {
 void TfrmBaseGene::F2KeyPressed(std::uint16_t, TWinControl* control) {
   if (control == nullptr) return;
   if (control->CanFocus() && control->Showing()) control->SetFocus();
+  if (TMaskEdit* edit = edPrintDate(); edit != nullptr && control == edit) {
+    const std::string picked = DateQuickPick(edit->Text());
+    if (!picked.empty()) edit->SetText(picked);  // "": no lookup window
+  }
 }
 
 void TfrmBaseGene::PickPhrase(TWinControl& control) {
@@ -583,6 +617,11 @@ void TfrmBaseGene::PickPhrase(TWinControl& control) {
     control.SetText(text);
   } catch (const std::exception&) {
   }
+}
+
+void TfrmBaseGene::FocusChanged(TWinControl* control) {
+  TOxForm::FocusChanged(control);
+  LastFocused = control;
 }
 
 bool TfrmBaseGene::DialogKey(std::uint16_t key, TShiftState shift) {

@@ -6,7 +6,8 @@
 //
 // The operations are spread over files by role: BaseGene.cpp (life cycle, keys,
 // pages), BaseGeneMessages.cpp (message codes and boxes), BaseGeneServer.cpp (host
-// objects, settings, server connection and queries).
+// objects, settings, server connection and queries), BaseGeneChecks.cpp (required, date
+// and year-month fields).
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 
 #include "controls/ExtPage.h"
 #include "controls/F2Button.h"
+#include "framework/HandlerStore.h"
 #include "framework/MessageCodes.h"
 #include "framework/OxForm.h"
 #include "platform/Variant.h"
@@ -131,6 +133,68 @@ class TfrmBaseGene : public TOxForm {
                           const std::string& extra, bool multiSelect, Variant& data);
   void GetCounterData(const std::string& name, const Variant& params, Variant& result);
 
+  // ---- field checks ----
+  // Derived forms declare required, date and year-month controls by name (comma
+  // lists). The form colours the required ones, masks and checks the date ones, and
+  // puts its checking handlers in place of the controls' OnEnter/OnExit and of the
+  // confirming buttons' OnClick, keeping the replaced handlers to call once a check
+  // passes (BaseGeneChecks.cpp).
+  std::uint32_t DateFormatCache = 1;     // "Sys001" as last read
+  std::string DateSeparatorCache = "/";  // "Sys002" as last read
+  // "<control>=<colour>" before any colouring; a panel's parts as "<panel>.edBegin",
+  // "<panel>.edFinal" and "<panel>.ListBox".
+  TStringList SavedColors;
+  std::string DateFieldNames;
+  std::string YearMonthFieldNames;
+  HandlerStore FieldEventStore;   // OnEnter/OnExit replaced on date controls
+  HandlerStore ButtonEventStore;  // OnClick replaced on the confirming buttons
+  // Entries "Name;Flag;Part": Flag "N" or a number colours without checking; Part
+  // picks a selection panel's parts (0 all, 1 begin, 2 final, 3 list).
+  std::string RequiredFields;
+  // Published events: the handlers installed on the declared controls, the form's own
+  // until a derived form puts others in their place.
+  TNotifyEvent OnDateFieldEnter = MakeMethod<&TfrmBaseGene::DateFieldEnter>(this);
+  TNotifyEvent OnDateFieldExit = MakeMethod<&TfrmBaseGene::DateFieldExit>(this);
+  TNotifyEvent OnRequiredExit = MakeMethod<&TfrmBaseGene::RequiredExit>(this);
+
+  // The company's date layout, read afresh and kept in the caches: the format (1 when
+  // "Sys001" is no number) and the separator ("/" when "Sys002" is empty).
+  int GetDateFormat();
+  void GetDateSeparator(std::string& separator);
+  void DateEditMask(std::string& mask);
+  void YearMonthEditMask(std::string& mask);
+  void BlankDateText(std::string& text);
+  void BlankYearMonthText(std::string& text);
+  // A typed date as "yyyymmdd", a typed year-month as "yyyymm", in the form's layout.
+  std::string NormalizeDate(const std::string& text);
+  std::string NormalizeYearMonth(const std::string& text);
+  // Keeps (first time only) and puts back the colours of the controls inside container.
+  void SaveColors(TWinControl& container);
+  void RestoreColors(TWinControl& container);
+  // Restores and unhooks the previous list, colours the named controls and hooks the
+  // confirming buttons (btnOk and, when present, btnQuery, btnDesign, btnPeriod).
+  virtual void SetRequiredFields(const std::string& names);
+  // True (after "E;000037", with the control's page active and the control focused)
+  // at the first checked entry that is empty.
+  bool CheckRequiredEmpty(const std::string& names);
+  // Unhooks the previous list and hooks the new one; a date list without edPrintDate
+  // keeps the previous names after the new ones.
+  void SetDateFieldNames(const std::string& names);
+  void SetYearMonthFieldNames(const std::string& names);
+  // Entering puts the mask (a plain edit: the blank text) on the control; leaving
+  // checks it ("E;000005", the failing edit focused). Only selection panels, masked
+  // edits and edits are accepted.
+  bool CheckDateField(TControl* control, bool entering);
+  bool CheckYearMonthField(TControl* control, bool entering);
+  // F2 on a date control: the lookup window's date picker; "" without that window.
+  std::string DateQuickPick(const std::string& text);
+  // Runs the current OnExit of control, or of the selection panel it belongs to.
+  void RunExitCheck(TWinControl* control);
+  // The form's own handlers of the three events.
+  void DateFieldEnter(TObject* sender);
+  void DateFieldExit(TObject* sender);
+  void RequiredExit(TObject* sender);
+
   // ---- published handlers of the form resource ----
   void FormCreate(TObject* sender);
   void FormShow(TObject* sender);
@@ -149,6 +213,8 @@ class TfrmBaseGene : public TOxForm {
   // Escape is the form's own key (its key handling closes the form): the Cancel button
   // does not take it, so leaving with Escape is not a cancel.
   bool DialogKey(std::uint16_t key, TShiftState shift) override;
+  // Records the control that last had the focus (LastFocused).
+  void FocusChanged(TWinControl* control) override;
 
  protected:
   void ResourceTexts(std::vector<std::string_view>& texts) const override;

@@ -60,7 +60,8 @@ void TfrmBaseGene::ReadProgramMaster() {
     const int high = VarArrayHighBound(row, 1);
     std::string uiCodePage;
     GetUICodePage(uiCodePage);
-    ProgramName = VarToStr(row[high > 7 && uiCodePage == "437" ? 7 : 0]);
+    // The English name is column 7, in rows that have it.
+    ProgramName = VarToStr(row[high >= 7 && uiCodePage == "437" ? 7 : 0]);
     WantLog = high >= 4 && VarToStr(row[4]) == "Y";
   } catch (const std::exception&) {
     ProgramName = ProgramCode;

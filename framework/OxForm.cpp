@@ -100,7 +100,7 @@ void TOxForm::PrepareComponent(TComponent& component, bool englishInterface) {
     }
   }
   if (auto* edit = dynamic_cast<TOxBtnDBEdit*>(&component)) {
-    TwoStates(*edit->Button());
+    if (TGSpeedButton* button = edit->Button()) TwoStates(*button);  // null once freed
   } else if (auto* panel = dynamic_cast<TSelectPanel*>(&component)) {
     for (TF2Button* button : {panel->BeginButton(), panel->FinalButton(), panel->ListButton()})
       TwoStates(*button);
@@ -168,7 +168,9 @@ void TOxForm::LoadPackages(TComponent& component, bool withAncestors, bool withO
   if (!withAncestors && !names.empty()) names.erase(names.begin(), names.end() - 1);
   for (const std::string& name : names) {
     controller->SetLangPackageName(name);
-    if (controller->PackageExists()) controller->Apply(component);
+    if (!controller->PackageExists()) continue;
+    controller->SetActive(true);
+    controller->Apply(component);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "plugin/DLLRPCtrller.h"
 
+#include "net/SocketTransport.h"
 #include "platform/AsciiText.h"
 #include "platform/CodePage.h"
 #include "platform/Library.h"
@@ -52,6 +53,8 @@ std::int32_t TDLLRPCtrller::CreateForm(const Variant& params) {
   if (form_ == nullptr) {
     if (frmBaseGeneClass == nullptr)
       throw Exception("QMX DLL Internal Error :\rNot Assign \"frmBaseGeneClass\" varible");
+    // The form's server connection reaches a remote server over TCP.
+    net::InstallSocketTransport();
     try {
       form_ = dynamic_cast<TfrmBaseGene*>(CreateFormOfClass(frmBaseGeneClass(), nullptr));
     } catch (const std::exception&) {

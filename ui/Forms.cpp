@@ -204,6 +204,7 @@ void TCustomForm::SetFocusedControl(TWinControl* control) {
     if (change != focusChanges_) return;
   }
   Screen().SetActive(this, control);
+  FocusChanged(control);
 }
 
 TWinControl* TCustomForm::FindNextControl(TWinControl* current, bool forward, bool checkTabStop,

@@ -105,6 +105,8 @@ class TCustomForm : public TCustomControl {
   bool DialogKey(std::uint16_t key, TShiftState shift) override;
   // A control left the form: forget it as the active control.
   void ControlRemoved(TControl* control);
+  // The focus arrived at `control` (after its enter events); does nothing here.
+  virtual void FocusChanged(TWinControl*) {}
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void KeyDown(std::uint16_t& key, TShiftState shift) override;

@@ -48,10 +48,7 @@ class CodeConverterTest : public ::testing::Test {
 
   void Install(int acp, std::string_view uiCodePage, std::string_view dbCodePage) const {
     Machine().ansiCodePage = acp;
-    machine.WriteRegistry(
-        "[HKEY_LOCAL_MACHINE\\Software\\QMX\\Corvane]\r\n\"ClientPath\"=\"C:\\\\App\\\\\"\r\n");
-    machine.WriteFile("C:\\App\\CorvaneC.ini",
-                      "[CodePage]\r\nUICodePage=" + std::string(uiCodePage) +
+    machine.InstallClient("[CodePage]\r\nUICodePage=" + std::string(uiCodePage) +
                           "\r\nDBCodePage=" + std::string(dbCodePage) + "\r\n");
   }
 

@@ -15,10 +15,7 @@ namespace {
 class TranslatorMissingTest : public ::testing::Test {
  protected:
   void Install(std::string_view uiCodePage) const {
-    machine.WriteRegistry(
-        "[HKEY_LOCAL_MACHINE\\Software\\QMX\\Corvane]\r\n\"ClientPath\"=\"C:\\\\App\\\\\"\r\n");
-    machine.WriteFile("C:\\App\\CorvaneC.ini",
-                      "[CodePage]\r\nUICodePage=" + std::string(uiCodePage) + "\r\n");
+    machine.InstallClient("[CodePage]\r\nUICodePage=" + std::string(uiCodePage) + "\r\n");
   }
 
   test::TestMachine machine{936};

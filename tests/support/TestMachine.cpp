@@ -65,6 +65,12 @@ void TestMachine::WriteRegistry(std::string_view body) const {
   driveC_.Write("registry.reg", "REGEDIT4\r\n\r\n" + std::string(body));
 }
 
+void TestMachine::InstallClient(std::string_view clientIni) const {
+  WriteRegistry(
+      "[HKEY_LOCAL_MACHINE\\Software\\QMX\\Corvane]\r\n\"ClientPath\"=\"C:\\\\App\\\\\"\r\n");
+  WriteFile("C:\\App\\CorvaneC.ini", clientIni);
+}
+
 fs::path TestMachine::WriteFile(std::string_view winPath, std::string_view content) const {
   const fs::path file = ToNativePath(winPath);
   fs::create_directories(file.parent_path());

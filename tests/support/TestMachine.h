@@ -37,6 +37,9 @@ class TestMachine {
   const TempDir& driveC() const { return driveC_; }
   // Writes the registry file ("REGEDIT4" is added at the top).
   void WriteRegistry(std::string_view body) const;
+  // A client installed at C:\App\ (the registry's ClientPath) whose CorvaneC.ini holds
+  // `clientIni`.
+  void InstallClient(std::string_view clientIni) const;
   // Writes a file below drive C, given as a Windows path text such as "C:\App\x.ini".
   std::filesystem::path WriteFile(std::string_view winPath, std::string_view content) const;
   // Moves the clock.
