@@ -10,15 +10,6 @@
 
 namespace ox {
 
-namespace {
-
-struct LibraryFreer {
-  void operator()(OxModule* module) const { FreeLibrary(module); }
-};
-using LibraryHandle = std::unique_ptr<OxModule, LibraryFreer>;
-
-}  // namespace
-
 const ClassInfo& TGSpeedButton::StaticClassInfo() {
   using S = TGSpeedButton;
   static const ClassInfo info = ClassBuilder<S>("TGSpeedButton", &TSpeedButton::StaticClassInfo())

@@ -6,8 +6,9 @@
 //
 // The operations are spread over files by role: BaseGene.cpp (life cycle, keys,
 // pages), BaseGeneMessages.cpp (message codes and boxes), BaseGeneServer.cpp (host
-// objects, settings, server connection and queries), BaseGeneChecks.cpp (required, date
-// and year-month fields).
+// objects, settings, server connection and queries), BaseGeneModule.cpp (the report's
+// server module in the client), BaseGeneChecks.cpp (required, date and year-month
+// fields).
 #pragma once
 
 #include <cstdint>
@@ -83,6 +84,11 @@ class TfrmBaseGene : public TOxForm {
   bool WantLog = false;
   bool RunLocallyFlag = false;
   std::u16string PowerText;
+  // The power reply's six fields (t1..t6) and elements 2 and 3, and the two flags of t4.
+  std::vector<std::string> PowerFields;
+  std::string PowerPart2, PowerPart3;
+  bool PowerFlag7 = true;  // character 7 of t4 is not "N"
+  bool PowerFlag8 = true;  // character 8 of t4 is not "N"
   std::string ModulePath;
   bool LocalServer = false;
 
@@ -132,6 +138,15 @@ class TfrmBaseGene : public TOxForm {
   virtual void LookupData(const std::string& prog, const std::string& query, const Variant& params,
                           const std::string& extra, bool multiSelect, Variant& data);
   void GetCounterData(const std::string& name, const Variant& params, Variant& result);
+  // Keeps the parts of the user's power reply (GetPower) and calls PowerLoaded.
+  void ApplyPower(const Variant& reply);
+  // Runs the report's server module in this process with the job; false when no module
+  // could be found, loaded or run. The module's message joins the message texts.
+  virtual bool RunServerModule(const std::string& requestNo, const std::string& programCode,
+                               const std::string& reportID, int count, const Variant& values,
+                               const std::string& dbName, const std::string& jobKind,
+                               const std::string& serverProgID, const std::string& userID,
+                               const std::string& companyID, const std::string& extra);
 
   // ---- field checks ----
   // Derived forms declare required, date and year-month controls by name (comma
@@ -226,6 +241,8 @@ class TfrmBaseGene : public TOxForm {
   void PostClose();
   // The program master row of the program code: name, log flag.
   void ReadProgramMaster();
+  // The server module file to run for the program, or empty.
+  std::string LocateServerModule(const std::string& programCode);
 
  private:
   void MovePage(bool forward);

@@ -217,10 +217,6 @@ void TfrmBaseGene::LookupData(const std::string& prog, const std::string& query,
   const auto recover = [converter](const Variant& v) {
     return converter != nullptr ? converter->RecoverDataString(v) : v;
   };
-  // t4's characters 8 and 7 (index 7 and 6) not "N".
-  const std::string t4 =
-      GetToken(GetToken(WideToMultiByte(GetACP(), PowerText), "\x03", 1), ",", 4);
-  const auto flag = [&t4](std::size_t i) { return i >= t4.size() || t4[i] != 'N'; };
   Variant request = VarArrayCreate({0, 18});
   const Variant values[] = {prog,
                             query,
@@ -237,8 +233,8 @@ void TfrmBaseGene::LookupData(const std::string& prog, const std::string& query,
                             "",
                             "",
                             WideToMultiByte(GetACP(), PowerText),
-                            flag(7),
-                            flag(6),
+                            PowerFlag8,
+                            PowerFlag7,
                             HostObject,
                             UserID};
   for (int i = 0; i <= 18; ++i)
@@ -250,6 +246,35 @@ void TfrmBaseGene::LookupData(const std::string& prog, const std::string& query,
     return;
   }
   if (Converted() && converter != nullptr) data = converter->ConvertDataString(data);
+}
+
+void TfrmBaseGene::ApplyPower(const Variant& reply) {
+  const auto element = [&reply](int index) {
+    return reply.isArray() && index >= VarArrayLowBound(reply, 1) &&
+                   index <= VarArrayHighBound(reply, 1)
+               ? reply[index]
+               : Variant();
+  };
+  // [1] "t1,t2,t3,t4,t5,t6"; t4 holds the power letters.
+  const std::string fields = VarToStr(element(1));
+  PowerFields.clear();
+  for (int i = 1; i <= 6; ++i)
+    PowerFields.push_back(GetToken(fields, ",", i));
+  const std::string& t4 = PowerFields[3];
+  PowerFlag7 = t4.size() < 7 || t4[6] != 'N';
+  PowerFlag8 = t4.size() < 8 || t4[7] != 'N';
+  PowerPart2 = VarToStr(element(2));
+  PowerPart3 = VarToStr(element(3));
+  // [4] and the items of [5] = [n, item1, ..., itemn], each followed by #3.
+  std::u16string text = element(4).asWide() + u'\x03';
+  const Variant items = element(5);
+  if (items.isArray()) {
+    const int low = VarArrayLowBound(items, 1);
+    for (int i = low; i <= VarArrayHighBound(items, 1); ++i)
+      text += items[i].asWide() + u'\x03';
+  }
+  PowerText = text;
+  PowerLoaded();
 }
 
 void TfrmBaseGene::GetCounterData(const std::string& name, const Variant& params, Variant& result) {

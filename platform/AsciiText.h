@@ -47,6 +47,14 @@ inline std::string UpperAscii(std::string_view text) {
   return result;
 }
 
+// Lower case of ASCII letters, as file names are sent to the host.
+inline std::string LowerAscii(std::string_view text) {
+  std::string result(text);
+  std::transform(result.begin(), result.end(), result.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+  return result;
+}
+
 // The value of a hexadecimal digit, or -1.
 inline int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';

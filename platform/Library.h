@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,12 @@ FARPROC GetProcAddress(HMODULE module, std::string_view symbol);
 
 // FreeLibrary: drops one use of the library; false for a null or unknown handle.
 bool FreeLibrary(HMODULE module);
+
+// A library loaded for one use: FreeLibrary when the handle goes.
+struct LibraryFreer {
+  void operator()(OxModule* module) const { FreeLibrary(module); }
+};
+using LibraryHandle = std::unique_ptr<OxModule, LibraryFreer>;
 
 // GetModuleFileNameA: the Windows path text of the module that holds the address.
 // Null, or an address in the program itself, answers HostExeName(). A library answers

@@ -765,5 +765,35 @@ TEST_F(BaseGeneTest, LookupDataSendsTheNineteenElementsInOrder) {
   EXPECT_TRUE(data == VarArrayOf({VarArrayOf({"WO-1", "Work order 1"})}));
 }
 
+// The power reply: six fields with the power letters in the fourth, two texts kept, and
+// the power text made of element 4 and the items of element 5; the letters' characters
+// 8 and 7 go to the lookup window as elements 15 and 16.
+TEST_F(BaseGeneTest, ThePowerReplyGivesThePowerTextAndTheLookupFlags) {
+  TfrmMVAtest& made = Ready();
+  made.ApplyPower(VarArrayOf(
+      {Variant(), "a,Y,N,YYYYYYNY,e,f", "two", "three", "head", VarArrayOf({2, "x", "y"})}));
+  EXPECT_EQ(made.PowerFields, (std::vector<std::string>{"a", "Y", "N", "YYYYYYNY", "e", "f"}));
+  EXPECT_EQ(made.PowerPart2, "two");
+  EXPECT_EQ(made.PowerText,
+            u"head\x03"
+            u"2\x03"
+            u"x\x03"
+            u"y\x03");
+  Variant data;
+  made.LookupData("GL", "02", VarArrayOf({"p1"}), "", false, data);
+  const Variant& request = host->lookupWindow->request;
+  EXPECT_EQ(request[14].asString(),
+            "head\x03"
+            "2\x03"
+            "x\x03"
+            "y\x03");
+  EXPECT_TRUE(request[15].asBoolean());   // character 8: "Y"
+  EXPECT_FALSE(request[16].asBoolean());  // character 7: "N"
+
+  made.ApplyPower(VarArrayOf({Variant(), "a,b,c,YY"}));  // short letters count as not "N"
+  EXPECT_TRUE(made.PowerFlag7);
+  EXPECT_TRUE(made.PowerFlag8);
+}
+
 }  // namespace
 }  // namespace ox
