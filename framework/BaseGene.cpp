@@ -229,11 +229,41 @@ void TfrmBaseGene::FormCreate(TObject* sender) {
   LastFocused = this;
   InPageChange = false;
   ShowSubmitMessage = true;
+  ConvertDataSets();
   for (int i = 0; i < ComponentCount(); ++i) {
     if (CheckPropertyExist(Components(i), "ImeName"))
       SetStringProperty(Components(i), "ImeName", "");
     if (auto* button = dynamic_cast<TF2Button*>(Components(i))) button->SetFlat(true);
   }
+}
+
+void TfrmBaseGene::ConvertDataSets() {
+  const TCodeConverter* converter = OxConverter();
+  if (converter == nullptr) return;
+  for (int i = 0; i < ComponentCount(); ++i) {
+    auto* dataSet = dynamic_cast<TClientDataSet*>(Components(i));
+    if (dataSet == nullptr) continue;
+    dataSet->DisableControls();
+    for (int f = 0; f < dataSet->FieldCount(); ++f) {
+      TField* field = dataSet->Fields()[f];
+      field->SetDisplayLabel(VarToStr(converter->ConvertUIString(Variant(field->DisplayLabel()))));
+      const bool text =
+          field->DataType() == TFieldType::ftString || field->DataType() == TFieldType::ftMemo;
+      if (text && !field->OnGetText && !field->OnSetText) {
+        field->OnGetText = MakeMethod<&TfrmBaseGene::ConvertedFieldText>(this);
+        field->OnSetText = MakeMethod<&TfrmBaseGene::RecoveredFieldText>(this);
+      }
+    }
+    dataSet->EnableControls();
+  }
+}
+
+void TfrmBaseGene::ConvertedFieldText(TField* sender, std::string& text, bool) {
+  text = VarToStr(OxConverter()->ConvertUIString(Variant(sender->AsString())));
+}
+
+void TfrmBaseGene::RecoveredFieldText(TField* sender, const std::string& text) {
+  sender->SetAsString(VarToStr(OxConverter()->RecoverUIString(Variant(text))));
 }
 
 bool TfrmBaseGene::InitForm(const Variant& params) {

@@ -116,6 +116,9 @@ class TfrmBaseGene : public TOxForm {
   void SelectFirstControl();
 
   // F2 on a control (key 113) or WM_OPENWIN from a lookup button.
+  // Data sets show their texts converted for the user interface: field labels, and
+  // string and memo fields without handlers of their own.
+  virtual void ConvertDataSets();
   virtual void F2KeyPressed(std::uint16_t key, TWinControl* control);
   virtual void PickPhrase(TWinControl& control);
 
@@ -223,6 +226,9 @@ class TfrmBaseGene : public TOxForm {
   void pgOptionChange(TObject* sender);
   void pgOptionChanging(TObject* sender, bool& allowChange);
   void tsOption2Show(TObject* sender);
+  // The text handlers ConvertDataSets gives string and memo fields.
+  void ConvertedFieldText(TField* sender, std::string& text, bool displayText);
+  void RecoveredFieldText(TField* sender, const std::string& text);
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Escape is the form's own key (its key handling closes the form): the Cancel button

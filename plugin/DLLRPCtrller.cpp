@@ -39,10 +39,14 @@ std::int32_t TDLLRPCtrller::GetVisible() {
 
 void TDLLRPCtrller::SetVisible(std::int16_t value) {
   if (form_ == nullptr) return;
-  form_->SetVisible(value != 0);
-  if (value != 0 && form_->WindowState() == TWindowState::wsMinimized)
-    form_->SetWindowState(TWindowState::wsNormal);
-  SetForegroundWindow(form_->Handle());
+  try {
+    form_->SetVisible(value != 0);
+    if (value != 0 && form_->WindowState() == TWindowState::wsMinimized)
+      form_->SetWindowState(TWindowState::wsNormal);
+    SetForegroundWindow(form_->Handle());
+  } catch (...) {
+    // The form's own show handlers failed; the host keeps driving it.
+  }
 }
 
 std::intptr_t TDLLRPCtrller::GetHandle() {
@@ -112,7 +116,11 @@ void TDLLRPCtrller::ShowFormModal(Variant& result) {
 
 void TDLLRPCtrller::FreeForm() {
   if (form_ == nullptr || form_->IsDestroying()) return;
-  form_->Free();  // OnDestroy forgets the form
+  try {
+    form_->Free();  // OnDestroy forgets the form
+  } catch (...) {
+    // A destroy handler failed: the form is forgotten all the same.
+  }
   form_ = nullptr;
 }
 

@@ -126,6 +126,9 @@ class TfrmMVAtest : public TfrmBaseGene {
   TEdit* edA() const { return dynamic_cast<TEdit*>(FindComponent("edA")); }
   TMemo* mmNote() const { return dynamic_cast<TMemo*>(FindComponent("mmNote")); }
   TEdit* edB() const { return dynamic_cast<TEdit*>(FindComponent("edB")); }
+  TClientDataSet* cdsNames() const {
+    return dynamic_cast<TClientDataSet*>(FindComponent("cdsNames"));
+  }
 
   std::string serverName;
   std::vector<int> commands;
@@ -155,6 +158,12 @@ class TfrmMVAtest : public TfrmBaseGene {
         Top = 130
         TabOrder = 2
       end
+    end
+  end
+  object cdsNames: TClientDataSet
+    object cdsNamesNAME: TStringField
+      FieldName = 'NAME'
+      DisplayLabel = #21517#31216
     end
   end
 end
@@ -385,6 +394,27 @@ TEST_F(BaseGeneTest, OnABig5SystemTheFirstRunShowsTheProgramInBig5) {
     EXPECT_EQ(made.Caption(), c.recaptioned ? big5 + "[Test Company]" : before);
     form->Free();
   }
+}
+
+// A Big5 interface on a GB system: field labels and the texts of string fields show in
+// Big5, and what is typed in Big5 is kept in GB.
+TEST_F(BaseGeneTest, DataSetsShowTheirTextsInTheInterfacesCodePage) {
+  Install("950");
+  TfrmMVAtest& made = Create();
+  TClientDataSet& names = *made.cdsNames();
+  TField& name = *names.Fields()[0];
+  EXPECT_EQ(name.DisplayLabel(), Utf8ToAnsi("名稱", 950));
+  names.CreateDataSet();
+  names.Append();
+  name.SetAsString(Gb("材料"));
+  EXPECT_EQ(name.Text(), Utf8ToAnsi("材料", 950));
+  name.SetText(Utf8ToAnsi("差異", 950));
+  EXPECT_EQ(name.AsString(), Gb("差异"));
+  made.Free();
+
+  Install("936");  // a GB interface converts nothing
+  TfrmMVAtest& plain = Create();
+  EXPECT_EQ(plain.cdsNames()->Fields()[0]->DisplayLabel(), Gb("名称"));
 }
 
 // ---- keys --------------------------------------------------------------------------------
