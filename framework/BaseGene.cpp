@@ -41,10 +41,36 @@ constexpr std::string_view kBaseGeneResource = R"(inherited frmBaseGene: TfrmBas
     object lblCondition: TLabel
       Caption = ' '#26465#20214#26041#26696
     end
+    object ToolBar1: TToolBar
+      Top = 16
+      Images = ImageList1
+      object btnInsert: TToolButton
+        Caption = #20445#23384'(&S)'
+      end
+      object btnOpen: TToolButton
+        Caption = #24320#21551'(&O)'
+      end
+      object btnDelete: TToolButton
+        Caption = #21024#38500'(&D)'
+      end
+      object ToolButton1: TToolButton
+        Style = tbsDropDown
+        DropdownMenu = mnList
+      end
+    end
     object lstCondition: TListView
       Align = alClient
       SortType = stText
+      PopupMenu = muOperation
     end
+  end
+  object muOperation: TPopupMenu
+  end
+  object mnList: TPopupMenu
+  end
+  object ImageList1: TImageList
+  end
+  object ImageList2: TImageList
   end
   object Splitter1: TSplitter
     Left = 151
@@ -615,6 +641,10 @@ void TfrmBaseGene::tsOption2Show(TObject*) {
 }
 
 void TfrmBaseGene::InitSystemPage() {
+  if (auto* page = dynamic_cast<TTabSheet*>(FindComponent("tsOption2"))) {
+    page->SetParentFont(true);
+    page->Font()->SetSize(9);
+  }
   if (Width() < 315) SetWidth(315);
   if (Height() < 110) SetHeight(110);
   if (auto* label = dynamic_cast<TControl*>(FindComponent("lblToday")))

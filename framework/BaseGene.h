@@ -91,6 +91,8 @@ class TfrmBaseGene : public TOxForm {
   bool PowerFlag8 = true;  // character 8 of t4 is not "N"
   std::string ModulePath;
   bool LocalServer = false;
+  std::string SchemeControls;  // the controls whose values schemes save
+  TStringList SchemeWork;      // the scheme code's working list
 
   const std::string& MessageCodes() const { return Messages.codes(); }
   const std::string& MessageTexts() const { return Messages.texts(); }
