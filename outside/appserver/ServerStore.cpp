@@ -63,6 +63,15 @@ class ServerStore::Statement {
                             SQLITE_TRANSIENT));
     return *this;
   }
+  // The six columns of a scheme row, in table order.
+  Statement& BindScheme(const SchemeRow& r) {
+    return Bind(r.name)
+        .Bind(r.creator)
+        .Bind(r.programme)
+        .Bind(r.controls)
+        .Bind(r.values)
+        .Bind(r.createDate);
+  }
   Statement& BindBlob(std::string_view bytes) {
     Check(sqlite3_bind_blob(stmt_, ++bound_, bytes.data(), static_cast<int>(bytes.size()),
                             SQLITE_TRANSIENT));
@@ -317,12 +326,7 @@ bool ServerStore::SaveScheme(const SchemeRow& r, bool replace) {
   Prepare(std::string(replace ? "INSERT OR REPLACE" : "INSERT OR IGNORE") +
           " INTO schemes (ncondition, creator, programme, scondition, vcondition, create_date) "
           "VALUES (?, ?, ?, ?, ?, ?)")
-      .Bind(r.name)
-      .Bind(r.creator)
-      .Bind(r.programme)
-      .Bind(r.controls)
-      .Bind(r.values)
-      .Bind(r.createDate)
+      .BindScheme(r)
       .Step();
   return sqlite3_changes(db_) == 1;
 }
@@ -343,12 +347,7 @@ bool ServerStore::UpdateScheme(const SchemeKey& k, const SchemeRow& r) {
     Prepare(
         "UPDATE schemes SET ncondition = ?, creator = ?, programme = ?, scondition = ?, "
         "vcondition = ?, create_date = ? WHERE ncondition = ? AND creator = ? AND programme = ?")
-        .Bind(r.name)
-        .Bind(r.creator)
-        .Bind(r.programme)
-        .Bind(r.controls)
-        .Bind(r.values)
-        .Bind(r.createDate)
+        .BindScheme(r)
         .Bind(k.name)
         .Bind(k.user)
         .Bind(k.program)
