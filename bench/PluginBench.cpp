@@ -2,11 +2,10 @@
 // initialised with the host's parameters, shown and freed.
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <string>
 
-#include "platform/Exceptions.h"
+#include "platform/Machine.h"
 #include "platform/OleAuto.h"
 #include "plugin/include/MVAR52Controller.h"
 
@@ -20,15 +19,9 @@ class QuietHost : public ox::AutoObject {
   }
 };
 
-std::string BinFolder() {
-  char buffer[4096] = {};
-  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-  const std::string exe(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
-  return exe.substr(0, exe.rfind('/'));
-}
-
 void BM_PluginCreateShowAndFreeForm(benchmark::State& state) {
-  void* plugin = dlopen((BinFolder() + "/MVAR52C.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* plugin = dlopen((ox::RunningProgramFile().parent_path() / "MVAR52C.so").c_str(),
+                        RTLD_NOW | RTLD_LOCAL);
   if (plugin == nullptr) {
     state.SkipWithError(dlerror());
     return;

@@ -372,8 +372,7 @@ void TfrmBaseGene::InitProgram() {
   HeaderCount = 9;
   // "...\MVAR52C.so": the name without extension, less the library's trailing "C" (less
   // two characters for the executable), at least six characters.
-  std::string name = ExtractFileName(ModulePath);
-  if (const auto dot = name.rfind('.'); dot != std::string::npos) name.resize(dot);
+  const std::string name = ExtractFileName(ChangeFileExt(ModulePath, ""));
   const std::size_t drop = IsDllBuild() ? 1 : 2;
   const std::size_t length = std::max<std::size_t>(name.size() > drop ? name.size() - drop : 0,
                                                    std::min<std::size_t>(6, name.size()));
@@ -391,10 +390,7 @@ void TfrmBaseGene::SetModulePath(const std::string& path) {
 }
 
 bool TfrmBaseGene::IsDllBuild() const {
-  const std::string name = ExtractFileName(ModulePath);
-  const auto dot = name.rfind('.');
-  if (dot == std::string::npos) return false;
-  const std::string extension = UpperAscii(name.substr(dot));
+  const std::string extension = UpperAscii(ExtractFileExt(ModulePath));
   return extension == ".SO" || extension == ".DLL";
 }
 

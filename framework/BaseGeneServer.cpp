@@ -85,14 +85,8 @@ bool TfrmBaseGene::LoadServerAddress() {
     }
     if (failed) {
       // The codes raised so far are said again.
-      const std::string codes = MessageCodes();
-      for (std::size_t start = 0; start < codes.size();) {
-        const std::size_t end = codes.find("; ", start);
-        const std::string code = codes.substr(start, end - start);
-        if (!code.empty()) ShowMessageCode(code);
-        if (end == std::string::npos) break;
-        start = end + 2;
-      }
+      for (std::string codes = MessageCodes(); !codes.empty();)
+        if (const std::string code = CutToken(codes, "; "); !code.empty()) ShowMessageCode(code);
       return false;
     }
     return true;

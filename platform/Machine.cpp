@@ -125,9 +125,14 @@ std::string GetTempPath() {
 std::string HostExeName() {
   const MachineSettings& machine = Machine();
   if (!machine.hostExeName.empty()) return machine.hostExeName;
+  const std::filesystem::path exe = RunningProgramFile();
+  return exe.empty() ? std::string() : FromNativePath(exe);
+}
+
+std::filesystem::path RunningProgramFile() {
   std::error_code error;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string() : FromNativePath(exe);
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path() : exe;
 }
 
 bool ShellExecute(std::string_view verb, std::string_view file) {

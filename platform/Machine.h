@@ -75,6 +75,9 @@ int GetACP();
 std::string GetTempPath();
 // GetModuleFileName(0): the program file as a Windows path text.
 std::string HostExeName();
+// The running program's file on this system, whatever the settings say; empty when it
+// cannot be told. Tests and tools find the files built beside them through it.
+std::filesystem::path RunningProgramFile();
 // Now and today by the machine's clock.
 TDateTime Now();
 TDateTime Today();

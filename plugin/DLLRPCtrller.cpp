@@ -19,6 +19,17 @@ void CallSaved(const TMethod& saved, void* sender) {
   event(static_cast<TObject*>(sender));
 }
 
+// 0 when the step returns, -1 when it raises: the host hears of no error.
+template <typename Step>
+std::int32_t ZeroUnlessRaises(Step&& step) {
+  try {
+    step();
+    return 0;
+  } catch (...) {
+    return -1;
+  }
+}
+
 }  // namespace
 
 std::string PluginModulePath() {
@@ -84,22 +95,12 @@ std::int32_t TDLLRPCtrller::CreateForm(const Variant& params) {
 
 std::int32_t TDLLRPCtrller::Execute(const Variant& params) {
   if (form_ == nullptr || params.isNull() || !params.isArray()) return -1;
-  try {
-    form_->HostRun(VarArrayOf({true, params[1]}));
-    return 0;
-  } catch (...) {
-    return -1;
-  }
+  return ZeroUnlessRaises([&] { form_->HostRun(VarArrayOf({true, params[1]})); });
 }
 
 std::int32_t TDLLRPCtrller::Notify(std::int32_t kind, const Variant& value) {
   if (form_ == nullptr || (kind != 5 && kind != 9)) return -1;
-  try {
-    form_->HostRun(VarArrayOf({false, value}));
-    return 0;
-  } catch (...) {
-    return -1;
-  }
+  return ZeroUnlessRaises([&] { form_->HostRun(VarArrayOf({false, value})); });
 }
 
 void TDLLRPCtrller::ShowFormModal(Variant& result) {

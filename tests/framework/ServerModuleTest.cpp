@@ -1,7 +1,6 @@
 // The report's server module runs inside the client: found in the server configuration's
 // package folder, accepted by the downloader, handed the job array, its message kept.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "framework/BaseGene.h"
 #include "framework/ServerModule.h"
+#include "platform/Machine.h"
 #include "tests/support/TestMachine.h"
 
 namespace ox {
@@ -38,14 +38,6 @@ class FileListHost : public AutoObject {
   std::vector<std::string> asked;
 };
 
-std::filesystem::path BinFolder() {
-  char buffer[4096] = {};
-  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-  return std::filesystem::path(
-             std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0))
-      .parent_path();
-}
-
 class ServerModuleTest : public ::testing::Test {
  protected:
   ServerModuleTest() {
@@ -58,7 +50,8 @@ class ServerModuleTest : public ::testing::Test {
   void InstallModule() const {
     const std::filesystem::path folder = machine.driveC().path() / "Srv" / "S_PKG";
     std::filesystem::create_directories(folder);
-    std::filesystem::copy_file(BinFolder() / "MVATESTS.so", folder / "MVATESTS.so");
+    std::filesystem::copy_file(RunningProgramFile().parent_path() / "MVATESTS.so",
+                               folder / "MVATESTS.so");
   }
   bool Run(const char* jobKind, const Variant& values) {
     return form->RunServerModule("R0001", "MVATEST", "RPT", 3, values, "DB01", jobKind,

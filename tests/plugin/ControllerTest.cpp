@@ -4,12 +4,12 @@
 // it sees the form through its window handle and the host application object.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/Exceptions.h"
+#include "platform/Machine.h"
 #include "platform/OleAuto.h"
 #include "platform/WinMessages.h"
 #include "plugin/include/MVAR52Controller.h"
@@ -38,7 +38,7 @@ class HostApplication : public AutoObject {
 class Plugin {
  public:
   Plugin() {
-    const std::string path = ProgramFolder() + "/MVAR52C.so";
+    const std::string path = (RunningProgramFile().parent_path() / "MVAR52C.so").string();
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle_ == nullptr) throw Exception(std::string("dlopen: ") + dlerror());
     getController_ = reinterpret_cast<TDLLBaseController* (*)()>(dlsym(handle_, "GetController"));
@@ -51,12 +51,6 @@ class Plugin {
   bool Exports() const { return getController_ != nullptr; }
 
  private:
-  static std::string ProgramFolder() {
-    char buffer[4096] = {};
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-    std::string exe(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
-    return exe.substr(0, exe.rfind('/'));
-  }
   void* handle_ = nullptr;
   TDLLBaseController* (*getController_)() = nullptr;
 };
